@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lumetra builds and tests with. Safe to run
+# again: only what is missing is installed.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libglu1-mesa-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libftdi1-dev libasound2-dev
+  xvfb xauth fonts-dejavu-core
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
