@@ -9,7 +9,7 @@ namespace {
 // 40 characters of format identification, then 59 characters of notice.
 constexpr std::string_view kSignatureHead = "it is DMX512 File VoxLamp USB Ver 5.3.1 ";
 constexpr std::string_view kSignatureNotice =
-    "(c) 2009 Lumetra lighting consoles. Mail: info@lumetra.ru ";
+    "(c) 2009 Lumetra lighting consoles. Mail: info@lumetra.ru  ";
 static_assert(kSignatureHead.size() == 40);
 static_assert(kSignatureNotice.size() == 59);
 
