@@ -50,6 +50,10 @@ struct Console {
     SharedByte blackoutBlinkVisible{1};  // asked of the window by the tick
     ControlMirror controls;
 
+    // UI-thread only: the one-scene clipboard and the single undo copy.
+    std::array<std::uint8_t, layout::kSceneSize> sceneBuffer{};
+    ShowMemory::Image undoCopy{};
+
     Console() {
         patchTable.set(0, 0);
         resetPatch();
