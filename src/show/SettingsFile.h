@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "show/FileIo.h"
+
+namespace lumetra::io {
+
+constexpr int kKonveyrSlots = 20;
+
+// What the settings file keeps between runs: the conveyor's twenty show
+// files (button n from path n-1; empty = empty slot) and the show that was
+// current at the last shutdown.
+struct Settings {
+    std::array<std::string, kKonveyrSlots> konveyr;
+    std::string lastPath;
+};
+
+struct SettingsReadResult {
+    Settings settings;  // defaults (all empty) for an absent file or key
+    FileResult file;    // an absent file is reported as notFound(), not an error to show
+};
+
+// The settings file in the Windows profile format: sections [Konveir]
+// (File01..File20) and [LastFile] (Path). Reading accepts LF or CRLF, a
+// UTF-8 byte order mark, blanks around names and values, any case in section
+// and key names, and skips lines it cannot use; the first occurrence of a
+// key wins and a value in matching quotes loses them, as with the system's
+// profile functions.
+Settings parseSettings(std::string_view text);
+
+// The file text written: CRLF line ends, no escaping. A value cannot hold a
+// line break in this format; such a value is written empty rather than let
+// it start a line of its own.
+std::string formatSettings(const Settings& settings);
+
+SettingsReadResult ReadIniFile(const std::string& path);
+
+// Writes the whole file atomically. On failure the message is
+// "Unable to write to <path>" and the old file stays as it was.
+FileResult WriteIniFile(const std::string& path, const Settings& settings);
+
+// A relative path (such as the default name "Unit_001") names a file in the
+// working folder; an absolute or empty path is returned unchanged.
+std::string resolveAgainst(const std::string& path, const std::string& folder);
+std::string resolveInWorkingFolder(const std::string& path);
+
+// Caption of a conveyor button (1..20) for a bound show file or an empty
+// slot. bound: true -> navy bold, false -> red regular.
+struct KonveyrCaption {
+    std::string text;
+    bool bound;
+};
+
+// The short name of a show file: the name without its folder, cut to its
+// first maxChars characters, without the extension the cut text still has.
+std::string shortShowName(const std::string& path, int maxChars);
+
+// Key prefix of a conveyor button: "Q=" .. "L=" for 1..19, " " for 20.
+std::string konveyrKeyPrefix(int button);
+
+// Start-up labelling from the settings file: key prefix and 8-character
+// short name, or "Q пусто" .. "L пусто" / "пусто" for an empty slot.
+KonveyrCaption KonveyrButtonCaption(int button, const std::string& path);
+
+// ConvertorFileName: the 7-character short name the conveyor shows once the
+// console runs (LabelKonveyr, and after a key prefix on an assigned button).
+std::string ConvertorFileName(const std::string& path);
+
+// Caption of a button the operator has just bound: key prefix and
+// ConvertorFileName; an empty path gives the empty-slot caption.
+KonveyrCaption KonveyrAssignedCaption(int button, const std::string& path);
+
+}  // namespace lumetra::io
