@@ -1,0 +1,87 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace lumetra::io {
+
+// The thread of the RealTimeTick: calls a callback every period (50 ms) on
+// absolute deadlines of CLOCK_MONOTONIC (clock_nanosleep, TIMER_ABSTIME), so
+// the cycle does not drift. A tick that overruns does not make the missed
+// ticks queue up: the deadlines it passed are skipped and counted. The
+// thread asks for SCHED_FIFO and, where that is refused (EPERM for an
+// ordinary user), runs on at the normal priority. Ticks never overlap.
+// stop() is final: it sets a flag and joins; calling it again, or
+// destroying a stopped thread, does nothing; a stopped thread never starts
+// again.
+class RealTimeThread {
+public:
+    using Callback = std::function<void()>;
+    static constexpr std::chrono::nanoseconds kTickPeriod = std::chrono::milliseconds(50);
+    static constexpr int kFifoPriority = 80;
+
+    explicit RealTimeThread(Callback tick, std::chrono::nanoseconds period = kTickPeriod,
+                            int fifoPriority = kFifoPriority);
+    ~RealTimeThread();
+    RealTimeThread(const RealTimeThread&) = delete;
+    RealTimeThread& operator=(const RealTimeThread&) = delete;
+
+    // Keeps the lateness of up to capacity ticks (nanoseconds after the
+    // deadline at which the callback started). Call before start().
+    void recordLateness(std::size_t capacity);
+
+    // Starts the thread; false if it was started (or stopped) before.
+    bool start();
+    // Final stop: no tick starts after it returns.
+    void stop();
+
+    bool running() const { return running_.load(std::memory_order_acquire); }
+    // True once the thread runs under SCHED_FIFO.
+    bool realtime() const { return realtime_.load(std::memory_order_acquire); }
+    std::uint64_t ticks() const { return ticks_.load(std::memory_order_acquire); }
+    std::uint64_t missed() const { return missed_.load(std::memory_order_acquire); }
+    // The recorded lateness; read it after stop().
+    const std::vector<std::int64_t>& lateness() const { return lateness_; }
+
+private:
+    void run();
+
+    Callback tick_;
+    std::chrono::nanoseconds period_;
+    int fifoPriority_;
+    std::mutex control_;  // start() and stop()
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> started_{false};
+    std::atomic<bool> running_{false};
+    std::atomic<bool> realtime_{false};
+    std::atomic<std::uint64_t> ticks_{0};
+    std::atomic<std::uint64_t> missed_{0};
+    std::vector<std::int64_t> lateness_;
+    std::size_t latenessCapacity_ = 0;
+};
+
+// Lateness figures of a timed run, in microseconds.
+struct TimingReport {
+    std::uint64_t ticks = 0;
+    std::uint64_t missed = 0;
+    bool realtime = false;
+    double minUs = 0, medianUs = 0, p99Us = 0, maxUs = 0;
+};
+
+// Runs tick on a RealTimeThread for the given duration and summarises the
+// lateness of every tick (for the timing benchmark).
+TimingReport runTimed(const RealTimeThread::Callback& tick, std::chrono::nanoseconds duration,
+                      std::chrono::nanoseconds period = RealTimeThread::kTickPeriod,
+                      int fifoPriority = RealTimeThread::kFifoPriority);
+
+// Summarises lateness samples in nanoseconds.
+TimingReport summarise(std::vector<std::int64_t> latenessNs);
+
+}  // namespace lumetra::io
