@@ -1,0 +1,64 @@
+#include "app/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace lumetra::ui {
+
+namespace {
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
+    QFileDialog dialog(parent);
+    dialog.setNameFilter(spec.filter);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, false);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!spec.initialName.isEmpty()) dialog.selectFile(spec.initialName);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // A typed name of a file that does not exist is accepted; the load
+        // itself reports a missing file.
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+int messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+               QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, parent);
+    return box.exec();
+}
+}  // namespace
+
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
+    return runFileDialog(parent, spec, false);
+}
+
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
+    return runFileDialog(parent, spec, true);
+}
+
+bool QtDialogs::confirm(QWidget* parent, const QString& text) {
+    return messageBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+bool QtDialogs::confirmWarning(QWidget* parent, const QString& text) {
+    return messageBox(parent, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void QtDialogs::error(QWidget* parent, const QString& text) {
+    messageBox(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void QtDialogs::warning(QWidget* parent, const QString& text) {
+    messageBox(parent, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+}  // namespace lumetra::ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace lumetra::ui {
+
+// A file dialog as the console asks for it.
+struct FileDialogSpec {
+    QString filter;         // "Файлы DMX Lumetra  (*.lum)"
+    QString defaultSuffix;  // "lum"
+    QString initialName;    // proposed file name, may be empty
+};
+
+// Every question the console asks the operator goes through here, so tests
+// can answer them without a modal window.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // Asks before overwriting an existing file.
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual bool confirm(QWidget* parent, const QString& text) = 0;         // Yes / No
+    virtual bool confirmWarning(QWidget* parent, const QString& text) = 0;  // Yes / No, warning icon
+    virtual void error(QWidget* parent, const QString& text) = 0;           // OK
+    virtual void warning(QWidget* parent, const QString& text) = 0;         // OK
+};
+
+// The real dialogs of the desktop.
+class QtDialogs final : public Dialogs {
+public:
+    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    bool confirmWarning(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    void warning(QWidget* parent, const QString& text) override;
+};
+
+}  // namespace lumetra::ui

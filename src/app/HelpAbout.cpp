@@ -1,0 +1,34 @@
+// The about window and the manual.
+#include <QFile>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include "app/AboutForm.h"
+#include "app/TBaseForm.h"
+
+namespace lumetra::ui {
+
+void TBaseForm::AboutItemClick() {
+    TAboutForm about(this);
+    about.exec();
+}
+
+void TBaseForm::HelpItemClick() {
+    if (!helpWindow_) {
+        helpWindow_ = new QTextBrowser(this);
+        helpWindow_->setWindowFlag(Qt::Window);
+        helpWindow_->setObjectName("HelpWindow");
+        helpWindow_->setWindowTitle("Справка - Lumetra");
+        helpWindow_->setOpenExternalLinks(true);
+        helpWindow_->resize(760, 640);
+    }
+    // The manual in the data folder is the one the operator may have opened
+    // elsewhere too; the copy inside the program stands in when it is gone.
+    const QString installed = QString::fromStdString(folder_.helpPath());
+    const QString source = QFile::exists(installed) ? installed : QStringLiteral(":/doc/Helplumi.html");
+    helpWindow_->setSource(source.startsWith(':') ? QUrl("qrc" + source) : QUrl::fromLocalFile(source));
+    helpWindow_->show();
+    helpWindow_->raise();
+}
+
+}  // namespace lumetra::ui

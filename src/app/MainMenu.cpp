@@ -1,0 +1,96 @@
+// The main menu and the tool bar of the main window.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/TBaseForm.h"
+
+namespace lumetra::ui {
+
+namespace {
+QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& key) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    if (!key.isEmpty()) action->setShortcut(key);
+    return action;
+}
+
+QToolButton* addButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon,
+                       const QString& text) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIcon(icon);
+    button->setText(text);
+    button->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+    bar->addWidget(button);
+    return button;
+}
+}  // namespace
+
+void TBaseForm::buildMenus() {
+    QMenu* show = menuBar()->addMenu("Шоу");
+    show->setObjectName("FileItem");
+    connect(addItem(show, "NewItem", "Создать новое Шоу", QKeySequence("Ctrl+N")),
+            &QAction::triggered, this, &TBaseForm::NewItemClick);
+    connect(addItem(show, "OpenItem", "Открыть Шоу", QKeySequence("Ctrl+O")), &QAction::triggered,
+            this, &TBaseForm::OpenItemClick);
+    connect(addItem(show, "SaveAsItem", "Сохранить Шоу как ...", QKeySequence("Ctrl+W")),
+            &QAction::triggered, this, &TBaseForm::SaveAsItemClick);
+    connect(addItem(show, "SaveItem", "Сохранить Шоу", QKeySequence("Ctrl+S")),
+            &QAction::triggered, this, &TBaseForm::SaveItemClick);
+    show->addSeparator();
+    connect(addItem(show, "ExitItem", "Выход", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
+            &TBaseForm::ExitItemClick);
+
+    EditItem = menuBar()->addMenu("Сцены");
+    EditItem->setObjectName("EditItem");
+
+    QMenu* setup = menuBar()->addMenu("Установки");
+    setup->setObjectName("SetupItem");
+
+    OptionsMenu = menuBar()->addMenu("Опции");
+    OptionsMenu->setObjectName("OptionsItem");
+
+    QMenu* help = menuBar()->addMenu("Помощь");
+    help->setObjectName("HelpMenu");
+    connect(addItem(help, "HelpItem", "Справка", QKeySequence(Qt::Key_F1)), &QAction::triggered,
+            this, &TBaseForm::HelpItemClick);
+    connect(addItem(help, "AboutItem", "О программе", QKeySequence()), &QAction::triggered, this,
+            &TBaseForm::AboutItemClick);
+}
+
+void TBaseForm::buildToolBar() {
+    QToolBar* bar = addToolBar("Инструменты");
+    bar->setObjectName("ToolBar");
+    bar->setMovable(false);
+    QStyle* st = style();
+    connect(addButton(bar, "SpeedButtonNEW", "Новое Шоу", st->standardIcon(QStyle::SP_FileIcon),
+                      "Новое"),
+            &QToolButton::clicked, this, &TBaseForm::NewItemClick);
+    connect(addButton(bar, "SpeedButtonOPEN", "Открыть Шоу",
+                      st->standardIcon(QStyle::SP_DialogOpenButton), "Открыть"),
+            &QToolButton::clicked, this, &TBaseForm::OpenItemClick);
+    connect(addButton(bar, "SpeedButtonSAVEAS", "Записать Шоу под новым Именем ",
+                      st->standardIcon(QStyle::SP_DriveFDIcon), "Как"),
+            &QToolButton::clicked, this, &TBaseForm::SaveAsItemClick);
+    connect(addButton(bar, "SpeedButtonSAVE", "Сохранить существующее Шоу ",
+                      st->standardIcon(QStyle::SP_DialogSaveButton), "Сохранить"),
+            &QToolButton::clicked, this, &TBaseForm::SaveItemClick);
+    bar->addSeparator();
+    toolBar_ = bar;
+    // Scene commands are inserted before this separator.
+    sceneToolAnchor_ = bar->addSeparator();
+    connect(addButton(bar, "SpeedButtonABOUT", "О программе ",
+                      st->standardIcon(QStyle::SP_MessageBoxInformation), "О программе"),
+            &QToolButton::clicked, this, &TBaseForm::AboutItemClick);
+    connect(addButton(bar, "SpeedButtonHELP", "Help ",
+                      st->standardIcon(QStyle::SP_DialogHelpButton), "Справка"),
+            &QToolButton::clicked, this, &TBaseForm::HelpItemClick);
+}
+
+}  // namespace lumetra::ui

@@ -1,0 +1,175 @@
+// Start-up and shutdown of the console, in their fixed order, and the
+// settings file.
+#include <QApplication>
+#include <cstdio>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStorageInfo>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/SideWindows.h"
+#include "app/TBaseForm.h"
+#include "show/SettingsFile.h"
+#include "show/ShowFile.h"
+
+namespace lumetra::ui {
+
+namespace {
+std::string local(const QString& path) { return path.toLocal8Bit().toStdString(); }
+QString fromLocal(const std::string& path) { return QString::fromLocal8Bit(path.c_str()); }
+}  // namespace
+
+void TBaseForm::FormCreate() {
+    // 1-2. The interface driver lists the devices and starts polling.
+    startInterface();
+    // 3. Edit colours of the channel name fields.
+    colors_ = io::ChannelColors{};
+    // 4. The patch starts as the identity (the console state is made so).
+    console_.resetPatch();
+    // 5. No channel names; both chase generators at speed 50.
+    StartupMemoryReset(console_.show);
+    // 6. The name fields show the (empty) names.
+    run(Hook::ReturnName);
+    // 7. Disk space of the data folder's drive.
+    fillDiskLabels();
+    // 8. A cleared show.
+    ClearAll();
+    // 9. The 50 ms output tick runs from here on.
+    startRealTimeTick();
+    // 10-11. The settings file names the last show, which is reopened.
+    ReadIniFile();
+    if (!openName_.isEmpty()) BlocOpenFile();
+    // 12.
+    ReturnPageControlAll();
+    // 13. What the interface driver had to say.
+    OutStatus(interfaceStatusText());
+    // 14. Colours of the name fields, marker colours and pictures.
+    LoadColorEdit(QString::fromStdString(folder_.colorPath()));
+    run(Hook::UpdateColorEditAll);
+    // 15. The patch editor shows the table.
+    run(Hook::UpDateDmxCoder);
+    // 16-17. Sound capture and its analysis start with the sound room.
+    startSoundInput();
+
+    installManual();
+    TimerAvtoSave->start();
+
+    // The three side windows, created hidden in their fixed order.
+    side_ = std::make_unique<SideWindows>();
+    created_ = true;
+}
+
+void TBaseForm::FormClose() {
+    // 1. Colours and pictures of the channels.
+    SaveColorEdit(QString::fromStdString(folder_.colorPath()));
+    // 2. The 3D window goes first.
+    if (side_) side_->view3d().close();
+    // 3-4. Output stops for good, then the interface is closed.
+    stopRealTimeTick();
+    stopInterface();
+    // 5. The operator may save the show; a cancel loses it. When the
+    //    console is told to quit without a desk (a signal), the show is kept
+    //    in the autosave file instead of asking.
+    if (quietShutdown_) {
+        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), console_.show);
+        if (!r.ok()) reportError(QString::fromStdString(r.message));
+    } else {
+        SaveFileAs();
+    }
+    // 6.
+    WriteIniFile();
+    TimerAvtoSave->stop();
+    if (side_) side_->closeAll();
+}
+
+void TBaseForm::shutdownQuietly() {
+    quietShutdown_ = true;
+    // A waiting message box or dialog is answered with its cancel button;
+    // the close comes once the event loop is back at the top.
+    while (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    if (created_) QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TBaseForm::fillDiskLabels() {
+    const QStorageInfo storage(QString::fromStdString(folder_.root()));
+    const qint64 freeMb = storage.bytesAvailable() / 1000000;
+    const qint64 sizeMb = storage.bytesTotal() / 1000000;
+    LabelDiskFree->setText(QString("Свободно на диске%1 Mb").arg(freeMb));
+    LabelDiskSize->setText(QString("Размер диска  %1 Mb").arg(sizeMb));
+}
+
+void TBaseForm::ReadIniFile() {
+    const io::SettingsReadResult read = io::ReadIniFile(folder_.settingsPath());
+    if (!read.file.ok() && !read.file.notFound())
+        OutStatus(QString::fromStdString(read.file.message));
+    for (int n = 0; n < io::kKonveyrSlots; ++n)
+        konveyorPaths_[n] = fromLocal(read.settings.konveyr[n]);
+    openName_ = fromLocal(io::resolveInWorkingFolder(read.settings.lastPath));
+    labelConveyorButtons();
+}
+
+void TBaseForm::WriteIniFile() {
+    io::Settings settings;
+    for (int n = 0; n < io::kKonveyrSlots; ++n) settings.konveyr[n] = local(konveyorPaths_[n]);
+    settings.lastPath = local(saveName_);
+    const io::FileResult result = io::WriteIniFile(folder_.settingsPath(), settings);
+    if (!result.ok()) reportError(QString::fromStdString(result.message));
+}
+
+void TBaseForm::reportError(const QString& text) {
+    // Nobody answers a box while the console quits on a signal.
+    if (quietShutdown_)
+        std::fprintf(stderr, "lumetra: %s\n", text.toLocal8Bit().constData());
+    else
+        dialogs_->error(this, text);
+}
+
+void TBaseForm::labelConveyorButtons() {
+    for (int n = 0; n < io::kKonveyrSlots; ++n) {
+        QToolButton* button = konveyorButtons_[n];
+        if (!button) continue;
+        const io::KonveyrCaption caption =
+            io::KonveyrButtonCaption(n + 1, local(konveyorPaths_[n]));
+        button->setText(QString::fromStdString(caption.text));
+        QPalette p = button->palette();
+        p.setColor(QPalette::ButtonText, caption.bound ? QColor(0, 0, 128) : QColor(255, 0, 0));
+        button->setPalette(p);
+        QFont f = button->font();
+        f.setBold(caption.bound);
+        button->setFont(f);
+    }
+}
+
+void TBaseForm::LoadColorEdit(const QString& path) {
+    const io::FileResult result = io::LoadColorEdit(local(path), colors_);
+    if (result.notFound())
+        dialogs_->error(this, "Файл -Color- не существует !");
+    else if (!result.ok())
+        dialogs_->error(this, QString::fromStdString(result.message));
+}
+
+void TBaseForm::SaveColorEdit(const QString& path) {
+    const io::FileResult result = io::SaveColorEdit(local(path), colors_);
+    if (!result.ok()) reportError(QString::fromStdString(result.message));
+}
+
+void TBaseForm::installManual() {
+    // The manual ships inside the program and is laid into DOC/ so that it
+    // can be read with any browser too.
+    const QString target = QString::fromStdString(folder_.helpPath());
+    QFile shipped(":/doc/Helplumi.html");
+    if (!shipped.open(QIODevice::ReadOnly)) return;
+    const QByteArray text = shipped.readAll();
+    QFile current(target);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == text) return;
+    current.close();
+    QFile out(target);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(text);
+}
+
+void TBaseForm::ExitItemClick() { close(); }
+
+}  // namespace lumetra::ui

@@ -1,0 +1,266 @@
+#include "app/TBaseForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/SideWindows.h"
+
+// The manual is compiled into this library; a static library's resources
+// are registered by hand.
+static void initAppResources() { Q_INIT_RESOURCE(app); }
+
+namespace lumetra::ui {
+
+TBaseForm::TBaseForm(const Options& options, io::DataFolder folder,
+                     std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      options_(options),
+      folder_(std::move(folder)),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()) {
+    initAppResources();
+    setObjectName("BaseForm");
+    setWindowTitle("LUMETRA");
+    buildWindow();
+}
+
+TBaseForm::~TBaseForm() = default;
+
+void TBaseForm::buildWindow() {
+    buildMenus();
+    buildToolBar();
+
+    auto* central = new QWidget(this);
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(4, 4, 4, 4);
+
+    auto* left = new QVBoxLayout;
+    auto* sceneGroup = new QGroupBox("Управление сценами", central);
+    sceneGroup->setObjectName("GroupBoxScenes");
+    buildSceneGroup(sceneGroup);
+    left->addWidget(sceneGroup);
+
+    auto* settingsGroup = new QGroupBox(" Установки каналов и Клавиатуры  ", central);
+    settingsGroup->setObjectName("GroupBoxUst");
+    buildSettingsGroup(settingsGroup);
+    left->addWidget(settingsGroup);
+
+    auto* conveyorGroup = new QGroupBox("Конвейр потоков Шоу ", central);
+    conveyorGroup->setObjectName("GroupBoxKonveyr");
+    buildConveyorGroup(conveyorGroup);
+    left->addWidget(conveyorGroup);
+    left->addStretch(1);
+    columns->addLayout(left, 0);
+
+    PageControlInput = new QTabWidget(central);
+    PageControlInput->setObjectName("PageControlInput");
+    buildInputPages();
+    columns->addWidget(PageControlInput, 1);
+    setCentralWidget(central);
+
+    buildStatusBar();
+
+    TimerAvtoSave = new QTimer(this);
+    TimerAvtoSave->setObjectName("TimerAvtoSave");
+    TimerAvtoSave->setInterval(180000);
+    connect(TimerAvtoSave, &QTimer::timeout, this, &TBaseForm::TimerAvtoSaveTimer);
+
+    resize(1280, 860);
+}
+
+void TBaseForm::buildSceneGroup(QGroupBox* box) {
+    auto* layout = new QVBoxLayout(box);
+    PageControlTemp = new QTabWidget(box);
+    PageControlTemp->setObjectName("PageControlTemp");
+    auto* sequencer = new QWidget;
+    sequencer->setObjectName("TabSheetAvtomat");
+    PageControlTemp->addTab(sequencer, "Секвенсер");
+    auto* color = new QWidget;
+    color->setObjectName("TabSheetColor");
+    PageControlTemp->addTab(color, "Цвет канала");
+    auto* sound = new QWidget;
+    sound->setObjectName("TabSheetSound");
+    PageControlTemp->addTab(sound, "Звук");
+    layout->addWidget(PageControlTemp);
+}
+
+void TBaseForm::buildSettingsGroup(QGroupBox* box) {
+    auto* layout = new QVBoxLayout(box);
+    PageControlUst = new QTabWidget(box);
+    PageControlUst->setObjectName("PageControlUst");
+    auto* rate = new QWidget;
+    rate->setObjectName("TabSheetRate");
+    PageControlUst->addTab(rate, "Плавность");
+    auto* levels = new QWidget;
+    levels->setObjectName("TabSheetLevels");
+    PageControlUst->addTab(levels, "Уровни");
+    auto* pictures = new QWidget;
+    pictures->setObjectName("TabSheetSttica");
+    PageControlUst->addTab(pictures, "Стат. картины");
+    layout->addWidget(PageControlUst);
+}
+
+void TBaseForm::buildInputPages() {
+    struct PageDef {
+        const char* name;
+        const char* caption;
+    };
+    static const PageDef pages[] = {
+        {"TabSheetScroll", "Фэйдера"},     {"TabSheetGrafik", "График Канала"},
+        {"TabSheetEdit", "Редактор луча"}, {"TabSheetBlocCopy", "Копирование"},
+        {"TabSheetVisual", "Автоматы"},    {"TabSheetOptions", "Опции"},
+        {"TabSheetCoder", "DMX coder"},
+    };
+    for (const PageDef& def : pages) {
+        auto* page = new QWidget;
+        page->setObjectName(def.name);
+        PageControlInput->addTab(page, def.caption);
+    }
+    buildOptionsPage(PageControlInput->widget(PageOptions));
+    connect(PageControlInput, &QTabWidget::currentChanged, this,
+            [this](int) { ReturnPageControlAll(); });
+}
+
+void TBaseForm::buildOptionsPage(QWidget* page) {
+    auto* layout = new QGridLayout(page);
+    auto* usb = new QGroupBox("USB - DMX интерфейс", page);
+    usb->setObjectName("GroupBoxUsb");
+    auto* usbLayout = new QVBoxLayout(usb);
+    LabelKolvoUSB = new QLabel(usb);
+    LabelKolvoUSB->setObjectName("LabelKolvoUSB");
+    LabelTipFtdi = new QLabel(usb);
+    LabelTipFtdi->setObjectName("LabelTipFtdi");
+    LabelUSBnomber = new QLabel(usb);
+    LabelUSBnomber->setObjectName("LabelUSBnomber");
+    usbLayout->addWidget(LabelKolvoUSB);
+    usbLayout->addWidget(LabelTipFtdi);
+    usbLayout->addWidget(LabelUSBnomber);
+    usbLayout->addStretch(1);
+    layout->addWidget(usb, 0, 0);
+
+    auto* disk = new QGroupBox("Диск", page);
+    disk->setObjectName("GroupBoxDisk");
+    auto* diskLayout = new QVBoxLayout(disk);
+    LabelDiskFree = new QLabel(disk);
+    LabelDiskFree->setObjectName("LabelDiskFree");
+    LabelDiskSize = new QLabel(disk);
+    LabelDiskSize->setObjectName("LabelDiskSize");
+    diskLayout->addWidget(LabelDiskFree);
+    diskLayout->addWidget(LabelDiskSize);
+    diskLayout->addStretch(1);
+    layout->addWidget(disk, 1, 0);
+
+    GroupBoxColor = new QGroupBox("Цвет формы", page);
+    GroupBoxColor->setObjectName("GroupBoxColor");
+    GroupBoxColor->setAutoFillBackground(true);
+    auto* colorLayout = new QGridLayout(GroupBoxColor);
+    auto makeColorBar = [this](const char* name, const char* hint, int cellIndex) {
+        auto* bar = new QScrollBar(Qt::Vertical, GroupBoxColor);
+        bar->setObjectName(name);
+        bar->setRange(0, 255);
+        bar->setToolTip(QString::fromUtf8(hint));
+        bar->setMinimumHeight(120);
+        connect(bar, &QScrollBar::valueChanged, this, [this, cellIndex](int v) {
+            console_.show.setCell(cellIndex, static_cast<std::uint8_t>(v));
+            SetColorAll();
+        });
+        return bar;
+    };
+    ScrollBarRed = makeColorBar("ScrollBarRed", "Красная компонента цвета базовой формы",
+                                cell::kColorRed);
+    ScrollBarGreen = makeColorBar("ScrollBarGreen", "Зеленая компонента цвета базовой формы",
+                                  cell::kColorGreen);
+    ScrollBarBlue = makeColorBar("ScrollBarBlue", "Синяя компонента цвета базовой формы",
+                                 cell::kColorBlue);
+    colorLayout->addWidget(ScrollBarRed, 0, 0);
+    colorLayout->addWidget(ScrollBarGreen, 0, 1);
+    colorLayout->addWidget(ScrollBarBlue, 0, 2);
+    CheckBoxColorZamok = new QCheckBox("Вкл. цвет", GroupBoxColor);
+    CheckBoxColorZamok->setObjectName("CheckBoxColorZamok");
+    CheckBoxColorZamok->setChecked(true);
+    connect(CheckBoxColorZamok, &QCheckBox::clicked, this, [this](bool on) {
+        console_.show.setCell(cell::kColorOn, on ? 1 : 0);
+        SetColorAll();
+    });
+    CheckBoxColorAvto = new QCheckBox("Менять цвет автоматически", GroupBoxColor);
+    CheckBoxColorAvto->setObjectName("CheckBoxColorAvto");
+    colorLayout->addWidget(CheckBoxColorZamok, 1, 0, 1, 3);
+    colorLayout->addWidget(CheckBoxColorAvto, 2, 0, 1, 3);
+    layout->addWidget(GroupBoxColor, 0, 1, 2, 1);
+    layout->setRowStretch(2, 1);
+    layout->setColumnStretch(2, 1);
+}
+
+void TBaseForm::buildConveyorGroup(QGroupBox* box) {
+    auto* layout = new QGridLayout(box);
+    layout->setSpacing(2);
+    for (int n = 0; n < 20; ++n) {
+        auto* button = new QToolButton(box);
+        button->setObjectName(QString("SpeedButton%1").arg(n + 1));
+        button->setCheckable(true);
+        button->setText("(пусто)");
+        button->setToolTip("Имя введенного файла на кнопке  -  вводить Имя правой кнопкой");
+        button->setMinimumWidth(90);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        konveyorButtons_[n] = button;
+        layout->addWidget(button, n / 4, n % 4);
+    }
+    labelConveyorButtons();
+}
+
+void TBaseForm::buildStatusBar() {
+    statusPanel_ = new QLabel("empty", this);
+    statusPanel_->setObjectName("StatusPanel");
+    statusPanel_->setMinimumWidth(200);
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(statusPanel_, 0);
+
+    TimerStatus = new QTimer(this);
+    TimerStatus->setObjectName("TimerStatus");
+    TimerStatus->setInterval(2000);
+    connect(TimerStatus, &QTimer::timeout, this, [this] {
+        statusPanel_->clear();
+        TimerStatus->stop();
+    });
+}
+
+void TBaseForm::OutStatus(const QString& text) {
+    statusPanel_->setText(text);
+    // A running timer is not restarted: a second message within the period
+    // goes when the first period ends.
+    if (!TimerStatus->isActive()) TimerStatus->start();
+}
+
+QString TBaseForm::statusText() const { return statusPanel_->text(); }
+
+QWidget* TBaseForm::inputPage(InputPage page) const { return PageControlInput->widget(page); }
+
+void TBaseForm::setUndoEnabled(bool enabled) {
+    for (QToolButton* b : undoButtons_)
+        if (b) b->setEnabled(enabled);
+}
+
+void TBaseForm::setCaption(const QString& name) { setWindowTitle(captionPrefix_ + name); }
+
+void TBaseForm::closeEvent(QCloseEvent* event) {
+    // Closing is never refused.
+    if (!closing_) {
+        closing_ = true;
+        FormClose();
+    }
+    event->accept();
+}
+
+}  // namespace lumetra::ui

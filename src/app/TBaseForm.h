@@ -1,0 +1,209 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+#include <memory>
+
+#include "app/Console.h"
+#include "app/DataFolder.h"
+#include "app/Dialogs.h"
+#include "app/Options.h"
+#include "show/ColorEditFile.h"
+#include "show/ShowReset.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QTabWidget;
+class QTextBrowser;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace lumetra::ui {
+
+class SideWindows;
+
+// The main window of the console. It owns the show and the engine state;
+// every editor page works on them and ends a change with
+// ReturnPageControlAll(), which refreshes the visible page from the show.
+class TBaseForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Pages of PageControlInput, in order.
+    enum InputPage { PageFaders = 0, PageGraph, PageBeam, PageCopy, PageAvtomats, PageOptions, PagePatch };
+
+    TBaseForm(const Options& options, io::DataFolder folder, std::unique_ptr<Dialogs> dialogs,
+              QWidget* parent = nullptr);
+    ~TBaseForm() override;
+
+    // Start-up in its fixed order. Called once by the program entry (or a
+    // test) right after construction.
+    void FormCreate();
+
+    Console& console() { return console_; }
+    const io::DataFolder& folder() const { return folder_; }
+    Dialogs& dialogs() { return *dialogs_; }
+
+    // Status line: a message stays for 2,000 ms.
+    void OutStatus(const QString& text);
+    QString statusText() const;
+
+    // Refresh of the main window from the show.
+    void ReturnPageControlAll();
+    void ReturnDataSystem();
+    void SetColorAll();
+
+    // Show file commands.
+    void NewItemClick();
+    void OpenItemClick();
+    void SaveItemClick();
+    void SaveAsItemClick();
+    bool BlocOpenFile();
+    void SaveFile();
+    bool SaveFileAs();
+    void ClearAll();
+    void TimerAvtoSaveTimer();
+
+    // File state.
+    QString currentFileName() const { return saveName_; }
+    QString openFileName() const { return openName_; }
+    void setOpenFileName(const QString& name) { openName_ = name; }
+    bool isNamed() const { return named_; }
+    QString captionPrefix() const { return captionPrefix_; }
+    void setCaptionPrefix(const QString& prefix) { captionPrefix_ = prefix.left(255); }
+
+    // Pages register what they refresh from the show: a page refresher runs
+    // when its page of PageControlInput is the visible one, a system
+    // refresher on every refresh (caption, tempo, scene slider).
+    void onPageRefresh(InputPage page, std::function<void()> refresh) {
+        pageRefreshers_[page].push_back(std::move(refresh));
+    }
+    void onSystemRefresh(std::function<void()> refresh) {
+        systemRefreshers_.push_back(std::move(refresh));
+    }
+    // Window work that other rooms attach to the frame's fixed operations:
+    // clearing the show (check boxes, bank slider), showing the channel
+    // names, painting the name fields, showing the patch table.
+    enum class Hook { ClearAll, ReturnName, UpdateColorEditAll, UpDateDmxCoder, Count };
+    void on(Hook hook, std::function<void()> fn) {
+        hooks_[static_cast<int>(hook)].push_back(std::move(fn));
+    }
+    void run(Hook hook) {
+        for (const auto& fn : hooks_[static_cast<int>(hook)]) fn();
+    }
+    GraphZoomSetting graphZoom() const { return graphZoom_; }
+    QTabWidget* inputPages() const { return PageControlInput; }
+    QWidget* inputPage(InputPage page) const;
+
+    // Undo buttons of the four editor pages.
+    void setUndoEnabled(bool enabled);
+
+    void AboutItemClick();
+    void HelpItemClick();
+    void ExitItemClick();
+
+    // The manual scanner, static pictures and 3D windows.
+    SideWindows& sideWindows() { return *side_; }
+
+    // Colours and pictures of the channels (kept in the colour file).
+    io::ChannelColors& channelColors() { return colors_; }
+
+    // Quits without asking anything (on a termination signal): the show is
+    // kept in the autosave file instead of offering the save dialog.
+    void shutdownQuietly();
+    bool isQuitting() const { return quietShutdown_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    void buildToolBar();
+    void buildSceneGroup(QGroupBox* box);
+    void buildSettingsGroup(QGroupBox* box);
+    void buildInputPages();
+    void buildOptionsPage(QWidget* page);
+    void buildConveyorGroup(QGroupBox* box);
+    void buildStatusBar();
+
+    void FormClose();
+    void startInterface();
+    void stopInterface();
+    void startRealTimeTick();
+    void stopRealTimeTick();
+    QString interfaceStatusText() const;
+    void startSoundInput();
+    void reportError(const QString& text);
+    void setCaption(const QString& name);
+    bool writeShowTo(const QString& path);
+    void fillDiskLabels();
+    void labelConveyorButtons();
+    void installManual();
+    void applyWindowColor(bool on, int r, int g, int b);
+    void ReadIniFile();
+    void WriteIniFile();
+    void LoadColorEdit(const QString& path);
+    void SaveColorEdit(const QString& path);
+
+    Console console_;
+    Options options_;
+    io::DataFolder folder_;
+    std::unique_ptr<Dialogs> dialogs_;
+    std::unique_ptr<SideWindows> side_;
+
+    // File state of the show.
+    QString saveName_ = QStringLiteral("Unit_001");
+    QString openName_;
+    bool named_ = false;
+    QString captionPrefix_ = QStringLiteral(" Initalization ");
+    bool closing_ = false;
+    bool quietShutdown_ = false;
+    bool created_ = false;
+    io::ChannelColors colors_;
+
+    std::array<QString, 20> konveyorPaths_;
+    std::array<std::vector<std::function<void()>>, 7> pageRefreshers_;
+    std::vector<std::function<void()>> systemRefreshers_;
+    std::array<std::vector<std::function<void()>>, static_cast<int>(Hook::Count)> hooks_;
+    GraphZoomSetting graphZoom_ = clearedGraphZoom();
+
+    // Regions.
+    QTabWidget* PageControlTemp = nullptr;
+    QTabWidget* PageControlUst = nullptr;
+    QTabWidget* PageControlInput = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QMenu* EditItem = nullptr;
+    QMenu* OptionsMenu = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QAction* sceneToolAnchor_ = nullptr;
+    std::array<QToolButton*, 20> konveyorButtons_{};
+    std::array<QToolButton*, 4> undoButtons_{};
+
+    // Options page.
+    QLabel* LabelKolvoUSB = nullptr;
+    QLabel* LabelTipFtdi = nullptr;
+    QLabel* LabelUSBnomber = nullptr;
+    QLabel* LabelDiskFree = nullptr;
+    QLabel* LabelDiskSize = nullptr;
+    QGroupBox* GroupBoxColor = nullptr;
+    QScrollBar* ScrollBarRed = nullptr;
+    QScrollBar* ScrollBarGreen = nullptr;
+    QScrollBar* ScrollBarBlue = nullptr;
+    QCheckBox* CheckBoxColorZamok = nullptr;
+    QCheckBox* CheckBoxColorAvto = nullptr;
+
+    QTextBrowser* helpWindow_ = nullptr;
+    QTimer* TimerStatus = nullptr;
+    QTimer* TimerAvtoSave = nullptr;
+};
+
+}  // namespace lumetra::ui
