@@ -9,5 +9,6 @@ void TBaseForm::startRealTimeTick() {}
 void TBaseForm::stopRealTimeTick() {}
 QString TBaseForm::interfaceStatusText() const { return {}; }
 void TBaseForm::startSoundInput() {}
+void TBaseForm::toggleBlackoutFromKey() {}
 
 }  // namespace lumetra::ui

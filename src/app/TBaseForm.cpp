@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -38,6 +39,17 @@ TBaseForm::TBaseForm(const Options& options, io::DataFolder folder,
 TBaseForm::~TBaseForm() = default;
 
 void TBaseForm::buildWindow() {
+    static const char* slotNames[] = {"SlotSequencerSceneButtons", "SlotFaderOutputButtons",
+                                      "SlotFaderUndo",             "SlotRateMode",
+                                      "SlotRateGroup",             "SlotLevelsOutput",
+                                      "SlotLevelsFaders"};
+    for (int i = 0; i < static_cast<int>(Slot::Count); ++i) {
+        auto* w = new QWidget(this);
+        w->setObjectName(slotNames[i]);
+        auto* l = new QVBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        slots_[i] = w;
+    }
     buildMenus();
     buildToolBar();
 
@@ -101,9 +113,17 @@ void TBaseForm::buildSettingsGroup(QGroupBox* box) {
     PageControlUst->setObjectName("PageControlUst");
     auto* rate = new QWidget;
     rate->setObjectName("TabSheetRate");
+    auto* rateLayout = new QVBoxLayout(rate);
+    rateLayout->addWidget(slot(Slot::RateMode));
+    rateLayout->addWidget(slot(Slot::RateGroup));
+    rateLayout->addStretch(1);
     PageControlUst->addTab(rate, "Плавность");
     auto* levels = new QWidget;
     levels->setObjectName("TabSheetLevels");
+    auto* levelsLayout = new QHBoxLayout(levels);
+    levelsLayout->addWidget(slot(Slot::LevelsOutput));
+    levelsLayout->addWidget(slot(Slot::LevelsFaders));
+    levelsLayout->addStretch(1);
     PageControlUst->addTab(levels, "Уровни");
     auto* pictures = new QWidget;
     pictures->setObjectName("TabSheetSttica");
@@ -246,6 +266,11 @@ void TBaseForm::OutStatus(const QString& text) {
 QString TBaseForm::statusText() const { return statusPanel_->text(); }
 
 QWidget* TBaseForm::inputPage(InputPage page) const { return PageControlInput->widget(page); }
+
+void TBaseForm::addSceneToolButton(QToolButton* button) {
+    button->setParent(toolBar_);
+    toolBar_->insertWidget(sceneToolAnchor_, button);
+}
 
 void TBaseForm::setUndoEnabled(bool enabled) {
     for (QToolButton* b : undoButtons_)

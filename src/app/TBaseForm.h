@@ -92,7 +92,15 @@ public:
     // Window work that other rooms attach to the frame's fixed operations:
     // clearing the show (check boxes, bank slider), showing the channel
     // names, painting the name fields, showing the patch table.
-    enum class Hook { ClearAll, ReturnName, UpdateColorEditAll, UpDateDmxCoder, Count };
+    enum class Hook {
+        ClearAll,
+        ReturnName,
+        UpdateColorEditAll,
+        UpDateDmxCoder,
+        ModePlay,  // playback started (scene editing controls go off)
+        ModeStop,  // playback stopped
+        Count
+    };
     void on(Hook hook, std::function<void()> fn) {
         hooks_[static_cast<int>(hook)].push_back(std::move(fn));
     }
@@ -102,6 +110,34 @@ public:
     GraphZoomSetting graphZoom() const { return graphZoom_; }
     QTabWidget* inputPages() const { return PageControlInput; }
     QWidget* inputPage(InputPage page) const;
+
+    // Places on the window where one room lays out controls that another
+    // room's page shows. Each is an empty widget until its owner fills it.
+    enum class Slot {
+        SequencerSceneButtons,  // scene list buttons on the sequencer page
+        FaderOutputButtons,     // normal / blackout / macro buttons on the fader page
+        FaderUndo,              // memory and undo pair of the fader page
+        RateMode,               // crossfade mode group on "Плавность"
+        RateGroup,              // group rate slider on "Плавность"
+        LevelsOutput,           // blackout and manual control on "Уровни"
+        LevelsFaders,           // group level slider on "Уровни"
+        Count
+    };
+    QWidget* slot(Slot s) const { return slots_[static_cast<int>(s)]; }
+    QTabWidget* sceneTabs() const { return PageControlTemp; }
+    QTabWidget* settingsTabs() const { return PageControlUst; }
+    QMenu* editMenu() const { return EditItem; }
+    QMenu* optionsMenu() const { return OptionsMenu; }
+    // Adds a scene command button to the tool bar, after the file commands.
+    void addSceneToolButton(QToolButton* button);
+    void registerUndoButton(int index, QToolButton* button) { undoButtons_[index] = button; }
+
+    // The auto-add switch of the scene list (menu "Опции").
+    bool autoAddScenes() const { return autoAddScenes_; }
+    void setAutoAddScenes(bool on) { autoAddScenes_ = on; }
+
+    // The blackout hot key: inverts the blackout check box and stops the show.
+    void toggleBlackoutFromKey();
 
     // Undo buttons of the four editor pages.
     void setUndoEnabled(bool enabled);
@@ -187,6 +223,8 @@ private:
     QAction* sceneToolAnchor_ = nullptr;
     std::array<QToolButton*, 20> konveyorButtons_{};
     std::array<QToolButton*, 4> undoButtons_{};
+    std::array<QWidget*, static_cast<int>(Slot::Count)> slots_{};
+    bool autoAddScenes_ = false;
 
     // Options page.
     QLabel* LabelKolvoUSB = nullptr;
