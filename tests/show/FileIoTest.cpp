@@ -25,11 +25,11 @@ TEST(ReadFile, MissingShortAndLongFiles) {
     EXPECT_TRUE(shortFile.data.empty());
     EXPECT_NE(shortFile.message.find("9 байт, нужно 10"), std::string::npos);
 
-    writeBytes(dir.file("long"), bytes(100000, 3));
+    const auto longFile = bytes(100000, 3);
+    writeBytes(dir.file("long"), longFile);
     const ReadResult head = readFile(dir.file("long"), 10, 70000);
     ASSERT_TRUE(head.ok());
-    EXPECT_EQ(head.data, std::vector<std::uint8_t>(bytes(100000, 3).begin(),
-                                                   bytes(100000, 3).begin() + 70000));
+    EXPECT_EQ(head.data, std::vector<std::uint8_t>(longFile.begin(), longFile.begin() + 70000));
     EXPECT_EQ(readFile(dir.file("long"), 0).data.size(), 100000u);
 }
 
