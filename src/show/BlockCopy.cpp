@@ -20,16 +20,19 @@ void copyChannels(ShowMemory& show, int fromScene, int toScene, const ChannelBlo
     }
 }
 
-bool validScene(int index) { return index >= 0 && index < layout::kSceneCount; }
+bool validScene(int index) {
+    return index >= 0 && index < layout::kSceneCount;
+}
 
-BlockCopyResult refuse(std::string_view warning) { return {warning}; }
+BlockCopyResult refuse(std::string_view warning) {
+    return {warning};
+}
 
 }  // namespace
 
 BlockCopyResult ButtonLevelBlocCopyClick(Console& console, ChannelBlock block) {
     ToMemoryUndo(console);
-    if (block.last + block.start - block.first > kLimit)
-        return refuse(copyText::kTooManyChannels);
+    if (block.last + block.start - block.first > kLimit) return refuse(copyText::kTooManyChannels);
     const int scene = console.show.currentScene();
     copyChannels(console.show, scene, scene, block);
     return {};
@@ -37,8 +40,7 @@ BlockCopyResult ButtonLevelBlocCopyClick(Console& console, ChannelBlock block) {
 
 BlockCopyResult SpeedButtonLevelJobScensClick(Console& console, ChannelBlock block) {
     ToMemoryUndo(console);
-    if (block.last + block.start - block.first >= kLimit)
-        return refuse(copyText::kTooManyChannels);
+    if (block.last + block.start - block.first >= kLimit) return refuse(copyText::kTooManyChannels);
     for (int s = 0; s < layout::kSceneCount; ++s) copyChannels(console.show, s, s, block);
     return {};
 }

@@ -11,7 +11,9 @@
 namespace lumetra::io {
 
 namespace fileText {
-std::string notFound(const std::string& path) { return "Файл " + path + " не существует"; }
+std::string notFound(const std::string& path) {
+    return "Файл " + path + " не существует";
+}
 
 std::string readError(const std::string& path, int err) {
     return "Ошибка чтения файла " + path + ": " + std::strerror(err);
@@ -35,7 +37,7 @@ FileResult failure(FileStatus status, std::string message) {
 
 // Closes the descriptor on every path out of a function.
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     ~Fd() {
         if (fd_ >= 0) ::close(fd_);
@@ -50,7 +52,7 @@ public:
         return rc;
     }
 
-private:
+  private:
     int fd_;
 };
 

@@ -7,12 +7,18 @@ namespace lumetra {
 namespace {
 constexpr int kTopScene = layout::kSceneCount - 1;
 
-bool playing(const Console& console) { return console.showRunning.get() != 0; }
+bool playing(const Console& console) {
+    return console.showRunning.get() != 0;
+}
 }  // namespace
 
-void ToMemoryUndo(Console& console) { console.show.snapshot(console.undoCopy); }
+void ToMemoryUndo(Console& console) {
+    console.show.snapshot(console.undoCopy);
+}
 
-void UndoFromMemory(Console& console) { console.show.restore(console.undoCopy); }
+void UndoFromMemory(Console& console) {
+    console.show.restore(console.undoCopy);
+}
 
 bool InsertNewScena(ShowMemory& show) {
     const int current = show.currentScene();
@@ -38,8 +44,8 @@ void DeleteScena(ShowMemory& show) {
 }
 
 void SaveToPaste(Console& console) {
-    console.show.copyOut(console.sceneBuffer.data(), layout::sceneOffset(console.show.currentScene()),
-                         layout::kSceneSize);
+    console.show.copyOut(console.sceneBuffer.data(),
+                         layout::sceneOffset(console.show.currentScene()), layout::kSceneSize);
 }
 
 void LoadFromPaste(Console& console) {

@@ -42,7 +42,9 @@ GraphZoomSetting graphZoomAt(int position) {
     return {p, zoom, layout::kSceneCount / zoom};
 }
 
-GraphZoomSetting clearedGraphZoom() { return graphZoomAt(kZoomPositions - 1); }
+GraphZoomSetting clearedGraphZoom() {
+    return graphZoomAt(kZoomPositions - 1);
+}
 
 GraphZoomSetting graphZoomAfterOpen(std::uint8_t lastScene) {
     if (lastScene == 0) return clearedGraphZoom();

@@ -1,8 +1,7 @@
-#include "show/BlockCopy.h"
-
 #include <gtest/gtest.h>
 
 #include "SceneFixture.h"
+#include "show/BlockCopy.h"
 
 namespace lumetra {
 namespace {
@@ -11,10 +10,12 @@ using testing::setScenes;
 
 // Scene s, channel ch holds (s * 7 + ch) mod 256 and byte 0 holds 200 + s
 // mod 56, so every byte of the scene area is recognisable.
-std::uint8_t pattern(int s, int ch) { return static_cast<std::uint8_t>((s * 7 + ch) % 256); }
+std::uint8_t pattern(int s, int ch) {
+    return static_cast<std::uint8_t>((s * 7 + ch) % 256);
+}
 
 class BlockCopyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         for (int s = 0; s < layout::kSceneCount; ++s) {
             c.show.set(layout::sceneOffset(s), static_cast<std::uint8_t>(200 + s % 56));
@@ -108,8 +109,7 @@ TEST_F(BlockCopyTest, AllScenesCopyEverySceneAndHasAStricterLimit) {
         EXPECT_EQ(c.show.level(s, 22), was(s, 22));
     }
     c.show.restore(before);
-    EXPECT_EQ(SpeedButtonLevelJobScensClick(c, {1, 200, 57}).warning,
-              copyText::kTooManyChannels);
+    EXPECT_EQ(SpeedButtonLevelJobScensClick(c, {1, 200, 57}).warning, copyText::kTooManyChannels);
     EXPECT_TRUE(showUnchanged());
     EXPECT_FALSE(SpeedButtonLevelJobScensClick(c, {1, 200, 56}).refused());
     EXPECT_EQ(c.show.level(255, 255), was(255, 35));  // via 200, 145, 90

@@ -1,8 +1,7 @@
-#include "show/ColorEditFile.h"
-
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "show/ColorEditFile.h"
 
 namespace lumetra::io {
 namespace {
@@ -14,8 +13,8 @@ ChannelColors sample() {
             table[i] = static_cast<std::uint8_t>(seed + i * 3 + 1);
     };
     int seed = 0;
-    for (auto* t : {&c.NameRed, &c.NameGreen, &c.NameBlue, &c.SplitRed, &c.SplitGreen,
-                    &c.SplitBlue, &c.GoboType})
+    for (auto* t : {&c.NameRed, &c.NameGreen, &c.NameBlue, &c.SplitRed, &c.SplitGreen, &c.SplitBlue,
+                    &c.GoboType})
         fill(*t, seed += 17);
     for (auto* t : {&c.DeviceType, &c.DeviceX, &c.DeviceY, &c.DeviceZ, &c.DeviceBeamWidth,
                     &c.DevicePan, &c.DeviceTilt})

@@ -1,8 +1,7 @@
-#include "show/FileIo.h"
-
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "show/FileIo.h"
 
 namespace lumetra::io {
 namespace {

@@ -1,8 +1,7 @@
-#include "show/PatchFile.h"
-
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "show/PatchFile.h"
 
 namespace lumetra::io {
 namespace {

@@ -14,7 +14,9 @@ inline void markScenes(Console& c) {
     }
 }
 
-inline int markOf(const Console& c, int scene) { return c.show.level(scene, 1); }
+inline int markOf(const Console& c, int scene) {
+    return c.show.level(scene, 1);
+}
 
 inline void setScenes(Console& c, int current, int last) {
     c.show.setCell(cell::kCurrentScene, static_cast<std::uint8_t>(current));

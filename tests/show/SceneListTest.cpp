@@ -1,8 +1,7 @@
-#include "show/SceneList.h"
-
 #include <gtest/gtest.h>
 
 #include "SceneFixture.h"
+#include "show/SceneList.h"
 
 namespace lumetra {
 namespace {
@@ -12,7 +11,7 @@ using testing::markScenes;
 using testing::setScenes;
 
 class SceneListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { markScenes(c); }
     Console c;
 };
@@ -26,7 +25,7 @@ TEST_F(SceneListTest, InsertDuplicatesTheCurrentSceneAndShiftsTheRestUp) {
     EXPECT_EQ(markOf(c, 3), 2);
     EXPECT_EQ(markOf(c, 4), 3);
     EXPECT_EQ(markOf(c, 5), 4);
-    EXPECT_EQ(markOf(c, 255), 254);  // the unused top record is pushed out
+    EXPECT_EQ(markOf(c, 255), 254);                    // the unused top record is pushed out
     EXPECT_EQ(c.show.get(layout::sceneOffset(3)), 2);  // byte 0 moves with its record
 }
 
@@ -122,7 +121,8 @@ TEST_F(SceneListTest, CommandsLeaveAPlayingShowAlone) {
 TEST_F(SceneListTest, ClearAndCopyPrevious) {
     setScenes(c, 3, 4);
     ClearScene(c);
-    for (int i = 0; i < layout::kSceneSize; ++i) ASSERT_EQ(c.show.get(layout::sceneOffset(3) + i), 0);
+    for (int i = 0; i < layout::kSceneSize; ++i)
+        ASSERT_EQ(c.show.get(layout::sceneOffset(3) + i), 0);
     EXPECT_EQ(markOf(c, 4), 4);
     EXPECT_EQ(c.undoCopy[layout::levelOffset(3, 1)], 3);
 

@@ -1,8 +1,7 @@
-#include "show/SettingsFile.h"
-
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "show/SettingsFile.h"
 
 namespace lumetra::io {
 namespace {
@@ -10,9 +9,9 @@ namespace {
 TEST(SettingsParse, ReadsLfAndCrlfFiles) {
     for (const char* eol : {"\n", "\r\n"}) {
         const std::string e = eol;
-        const Settings s = parseSettings("[Konveir]" + e + "File01=/shows/a.lum" + e +
-                                         "File20=/shows/t.lum" + e + "[LastFile]" + e +
-                                         "Path=/shows/last.lum" + e);
+        const Settings s =
+            parseSettings("[Konveir]" + e + "File01=/shows/a.lum" + e + "File20=/shows/t.lum" + e +
+                          "[LastFile]" + e + "Path=/shows/last.lum" + e);
         EXPECT_EQ(s.konveyr[0], "/shows/a.lum");
         EXPECT_EQ(s.konveyr[19], "/shows/t.lum");
         EXPECT_EQ(s.konveyr[1], "");
@@ -54,7 +53,8 @@ TEST(SettingsFile, WritesCrlfByteExactAndReadsItBack) {
     ASSERT_TRUE(WriteIniFile(dir.file("Lumy.ini"), s).ok());
 
     std::string expected = "[Konveir]\r\nFile01=/shows/Disco2008.lum\r\n";
-    for (int n = 2; n <= 19; ++n) expected += (n < 10 ? "File0" : "File") + std::to_string(n) + "=\r\n";
+    for (int n = 2; n <= 19; ++n)
+        expected += (n < 10 ? "File0" : "File") + std::to_string(n) + "=\r\n";
     expected += "File20=/shows/Last.lum\r\n[LastFile]\r\nPath=Unit_001\r\n";
     const auto file = readBytes(dir.file("Lumy.ini"));
     EXPECT_EQ(std::string(file.begin(), file.end()), expected);

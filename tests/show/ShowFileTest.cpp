@@ -1,8 +1,7 @@
-#include "show/ShowFile.h"
-
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "show/ShowFile.h"
 
 namespace lumetra::io {
 namespace {

@@ -1,6 +1,6 @@
-#include "show/ShowMemory.h"
-
 #include <gtest/gtest.h>
+
+#include "show/ShowMemory.h"
 
 namespace lumetra {
 namespace {

@@ -1,6 +1,6 @@
-#include "show/ShowReset.h"
-
 #include <gtest/gtest.h>
+
+#include "show/ShowReset.h"
 
 namespace lumetra {
 namespace {
@@ -8,7 +8,8 @@ namespace {
 // A console whose every byte is non-zero, so a test sees what a clear
 // touches and what it leaves.
 void scribble(Console& c) {
-    for (int i = 0; i < layout::kShowSize; ++i) c.show.set(i, static_cast<std::uint8_t>(i % 251 + 1));
+    for (int i = 0; i < layout::kShowSize; ++i)
+        c.show.set(i, static_cast<std::uint8_t>(i % 251 + 1));
     for (int i = 0; i < kDmxSlots; ++i) c.dmxLine.set(i, 9);
     c.sceneBuffer.fill(7);
     c.undoCopy.fill(5);
@@ -86,7 +87,7 @@ TEST(GraphZoom, AfterOpenDividesIntoTheLastSceneIndex) {
     EXPECT_EQ(graphZoomAfterOpen(255).position, 1);  // 256 div 255
     EXPECT_EQ(graphZoomAfterOpen(128).position, 2);
     EXPECT_EQ(graphZoomAfterOpen(129).position, 1);
-    EXPECT_EQ(graphZoomAfterOpen(64).position, 3);   // 4 clamps to 3
+    EXPECT_EQ(graphZoomAfterOpen(64).position, 3);  // 4 clamps to 3
     EXPECT_EQ(graphZoomAfterOpen(86).position, 2);
     EXPECT_EQ(graphZoomAfterOpen(85).position, 3);
     EXPECT_EQ(graphZoomAfterOpen(1).position, 3);

@@ -1,22 +1,22 @@
 #pragma once
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
-
-#include <csignal>
-#include <cstdint>
-#include <cstdlib>
-
 // A fresh folder for one test, removed afterwards.
 class TempFolder {
-public:
+  public:
     TempFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "lumetra-show-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "lumetra-show-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data());
     }
     ~TempFolder() {
@@ -34,7 +34,7 @@ public:
         return names;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -45,13 +45,14 @@ inline std::vector<std::uint8_t> readBytes(const std::string& path) {
 
 inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // Lowers the file-size limit for the scope of one test: writes past it fail
 // with EFBIG, a real failure in the middle of a save even for root.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
         old_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -64,7 +65,7 @@ public:
         std::signal(SIGXFSZ, old_);
     }
 
-private:
+  private:
     rlimit saved_{};
     void (*old_)(int) = nullptr;
 };
