@@ -62,7 +62,7 @@ void RealTimeThread::run() {
     sched_param sp{};
     sp.sched_priority = fifoPriority_;
     // EPERM for an ordinary user: run on at the normal priority.
-    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &sp) == 0)
+    if (fifoPriority_ > 0 && pthread_setschedparam(pthread_self(), SCHED_FIFO, &sp) == 0)
         realtime_.store(true, std::memory_order_release);
 
     const std::int64_t period = period_.count() > 0 ? period_.count() : 1;

@@ -16,7 +16,8 @@ namespace lumetra::io {
 // the cycle does not drift. A tick that overruns does not make the missed
 // ticks queue up: the deadlines it passed are skipped and counted. The
 // thread asks for SCHED_FIFO and, where that is refused (EPERM for an
-// ordinary user), runs on at the normal priority. Ticks never overlap.
+// ordinary user), runs on at the normal priority (a priority of 0 does not
+// ask). Ticks never overlap.
 // stop() is final: it sets a flag and joins; calling it again, or
 // destroying a stopped thread, does nothing; a stopped thread never starts
 // again.
