@@ -10,5 +10,6 @@ void TBaseForm::stopRealTimeTick() {}
 QString TBaseForm::interfaceStatusText() const { return {}; }
 void TBaseForm::startSoundInput() {}
 void TBaseForm::toggleBlackoutFromKey() {}
+InterfaceState TBaseForm::interfaceState() const { return {}; }
 
 }  // namespace lumetra::ui

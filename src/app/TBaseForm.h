@@ -11,6 +11,7 @@
 #include "app/DataFolder.h"
 #include "app/Dialogs.h"
 #include "app/Options.h"
+#include "playback/ShowClock.h"
 #include "show/ColorEditFile.h"
 #include "show/ShowReset.h"
 
@@ -138,6 +139,10 @@ public:
 
     // The blackout hot key: inverts the blackout check box and stops the show.
     void toggleBlackoutFromKey();
+
+    // What the show clock shows of the interface once a second: offline
+    // mode, whether the interface is open, and its last error text.
+    InterfaceState interfaceState() const;
 
     // Undo buttons of the four editor pages.
     void setUndoEnabled(bool enabled);
