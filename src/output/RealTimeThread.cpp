@@ -52,13 +52,14 @@ bool RealTimeThread::start() {
 void RealTimeThread::stop() {
     stop_.store(true, std::memory_order_release);
     // From the tick itself: the flag ends the loop after this tick.
-    if (std::this_thread::get_id() == thread_.get_id()) return;
+    if (worker_.load(std::memory_order_acquire) == std::this_thread::get_id()) return;
     std::lock_guard lock(control_);
     if (thread_.joinable()) thread_.join();  // a second call finds nothing to join
     running_.store(false, std::memory_order_release);
 }
 
 void RealTimeThread::run() {
+    worker_.store(std::this_thread::get_id(), std::memory_order_release);
     sched_param sp{};
     sp.sched_priority = fifoPriority_;
     // EPERM for an ordinary user: run on at the normal priority.

@@ -58,6 +58,7 @@ private:
     int fifoPriority_;
     std::mutex control_;  // start() and stop()
     std::thread thread_;
+    std::atomic<std::thread::id> worker_{};  // the id as the thread itself sees it
     std::atomic<bool> stop_{false};
     std::atomic<bool> started_{false};
     std::atomic<bool> running_{false};
