@@ -15,7 +15,7 @@ namespace {
 
 // An open device that accepts every packet.
 class SinkBackend : public UsbBackend {
-public:
+  public:
     int deviceCount(std::uint32_t& count) override { return count = 1, usb::kOk; }
     int serialNumber(int, std::string& out) override { return out = "BENCH", usb::kOk; }
     int description(int, std::string& out) override { return out = "sink", usb::kOk; }

@@ -60,13 +60,14 @@ int main(int argc, char** argv) {
     const auto duration = std::chrono::duration_cast<std::chrono::nanoseconds>(
         std::chrono::duration<double>(seconds));
     const io::TimingReport r = io::runTimed([&] { cycle.RealTimeTick(); }, duration,
-                                             io::RealTimeThread::kTickPeriod, priority);
+                                            io::RealTimeThread::kTickPeriod, priority);
 
     stopBusy = true;
     if (spinner.joinable()) spinner.join();
 
     std::printf("duration %.1f s, period 50 ms, SCHED_FIFO %s%s\n", seconds,
-                r.realtime ? "granted" : (priority > 0 ? "refused" : "not asked"), busy ? ", other core busy" : "");
+                r.realtime ? "granted" : (priority > 0 ? "refused" : "not asked"),
+                busy ? ", other core busy" : "");
     std::printf("ticks %llu (expected %llu), deadlines skipped %llu\n",
                 static_cast<unsigned long long>(r.ticks),
                 static_cast<unsigned long long>(seconds * 20),

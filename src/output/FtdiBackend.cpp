@@ -15,7 +15,7 @@ constexpr int kAnyProduct = 0;
 
 // The results of ftdi_usb_find_all: the device list, freed on scope exit.
 class DeviceList {
-public:
+  public:
     explicit DeviceList(ftdi_context* ctx) {
         found_ = ctx ? ftdi_usb_find_all(ctx, &list_, kAnyVendor, kAnyProduct) : 0;
     }
@@ -34,21 +34,27 @@ public:
         return nullptr;
     }
 
-private:
+  private:
     ftdi_device_list* list_ = nullptr;
     int found_ = 0;
 };
 
 // ftdi_usb_find_all: -3 out of memory, -5/-6 libusb could not list.
-int findAllCode(int r) { return r == -3 ? usb::kInsufficientResources : usb::kIoError; }
+int findAllCode(int r) {
+    return r == -3 ? usb::kInsufficientResources : usb::kIoError;
+}
 
 // libusb results seen through ftdi_write_data and friends.
 int libusbCode(int r) {
     switch (r) {
-        case LIBUSB_ERROR_INVALID_PARAM: return usb::kInvalidParameter;
-        case LIBUSB_ERROR_NO_MEM: return usb::kInsufficientResources;
-        case LIBUSB_ERROR_NOT_FOUND: return usb::kDeviceNotFound;
-        default: return usb::kIoError;  // NO_DEVICE, TIMEOUT, IO, PIPE, ...
+        case LIBUSB_ERROR_INVALID_PARAM:
+            return usb::kInvalidParameter;
+        case LIBUSB_ERROR_NO_MEM:
+            return usb::kInsufficientResources;
+        case LIBUSB_ERROR_NOT_FOUND:
+            return usb::kDeviceNotFound;
+        default:
+            return usb::kIoError;  // NO_DEVICE, TIMEOUT, IO, PIPE, ...
     }
 }
 }  // namespace

@@ -15,7 +15,7 @@ namespace lumetra::io {
 // the open device. Without a USB bus every call answers cleanly: no device
 // listed, open fails with 2 (not found).
 class FtdiBackend final : public UsbBackend {
-public:
+  public:
     FtdiBackend();
     ~FtdiBackend() override;
     FtdiBackend(const FtdiBackend&) = delete;
@@ -31,7 +31,7 @@ public:
     int queueStatus(std::uint32_t& rxBytes) override;
     int write(const std::uint8_t* data, std::size_t size, std::size_t& written) override;
 
-private:
+  private:
     enum class Field { Serial, Description };
     int listString(int index, Field field, std::string& out);
 

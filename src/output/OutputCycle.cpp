@@ -33,8 +33,8 @@ void OutputCycle::SborDmxStroki() {
         case CrossfadeMode::Faders:
             for (int c = 1; c <= layout::kChannels; ++c) target.set(c, show.get(base + c));
             for (int c = 1; c <= layout::kChannels; ++c)
-                line.set(c, approachLevel(line.get(c), target.get(c),
-                                          show.get(layout::rateOffset(c))));
+                line.set(
+                    c, approachLevel(line.get(c), target.get(c), show.get(layout::rateOffset(c))));
             break;
         case CrossfadeMode::Automatic:
             if (console_.showRunning.get() == 0) {

@@ -13,7 +13,7 @@ namespace lumetra {
 // the real-time thread right after the crossfade step; it must not
 // allocate, block or touch a widget.
 class AvtomatOutput {
-public:
+  public:
     virtual ~AvtomatOutput() = default;
     virtual void OutJobAvtomats(Console& console) = 0;
 };
@@ -21,7 +21,7 @@ public:
 // Seam for Part 6.1: the 3D viewer's device table, refreshed from the
 // finished line before every packet (same rules as above).
 class DeviceTableFeed {
-public:
+  public:
     virtual ~DeviceTableFeed() = default;
     virtual void refreshFromLine(const Console& console) = 0;
 };
@@ -47,7 +47,7 @@ constexpr std::uint8_t approachLevel(std::uint8_t out, std::uint8_t target, std:
 // touches a widget. Ticks must not overlap (the real-time thread calls it
 // one at a time).
 class OutputCycle {
-public:
+  public:
     OutputCycle(Console& console, UsbDriver& driver);
     OutputCycle(const OutputCycle&) = delete;
     OutputCycle& operator=(const OutputCycle&) = delete;
@@ -69,7 +69,7 @@ public:
 
     std::uint64_t tickCount() const { return ticks_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     void applyPicture(int picture);
 
     Console& console_;

@@ -12,7 +12,9 @@ namespace lumetra::io {
 namespace {
 constexpr std::int64_t kNsPerSec = 1'000'000'000;
 
-std::int64_t toNs(const timespec& t) { return t.tv_sec * kNsPerSec + t.tv_nsec; }
+std::int64_t toNs(const timespec& t) {
+    return t.tv_sec * kNsPerSec + t.tv_nsec;
+}
 
 timespec fromNs(std::int64_t ns) {
     timespec t{};
@@ -31,7 +33,9 @@ std::int64_t monotonicNow() {
 RealTimeThread::RealTimeThread(Callback tick, std::chrono::nanoseconds period, int fifoPriority)
     : tick_(std::move(tick)), period_(period), fifoPriority_(fifoPriority) {}
 
-RealTimeThread::~RealTimeThread() { stop(); }
+RealTimeThread::~RealTimeThread() {
+    stop();
+}
 
 void RealTimeThread::recordLateness(std::size_t capacity) {
     if (started_.load()) return;

@@ -22,7 +22,7 @@ namespace lumetra::io {
 // destroying a stopped thread, does nothing; a stopped thread never starts
 // again.
 class RealTimeThread {
-public:
+  public:
     using Callback = std::function<void()>;
     static constexpr std::chrono::nanoseconds kTickPeriod = std::chrono::milliseconds(50);
     static constexpr int kFifoPriority = 80;
@@ -50,7 +50,7 @@ public:
     // The recorded lateness; read it after stop().
     const std::vector<std::int64_t>& lateness() const { return lateness_; }
 
-private:
+  private:
     void run();
 
     Callback tick_;

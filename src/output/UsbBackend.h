@@ -26,7 +26,7 @@ constexpr int kInvalidParameter = 6;
 // kOk. The driver serialises every call with its own mutex, so a backend
 // need not be thread-safe.
 class UsbBackend {
-public:
+  public:
     virtual ~UsbBackend() = default;
 
     // FT_ListDevices(number only).

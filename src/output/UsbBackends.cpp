@@ -9,13 +9,27 @@ int NoInterfaceBackend::deviceCount(std::uint32_t& count) {
     count = 0;
     return usb::kOk;
 }
-int NoInterfaceBackend::serialNumber(int, std::string&) { return usb::kDeviceNotFound; }
-int NoInterfaceBackend::description(int, std::string&) { return usb::kDeviceNotFound; }
-int NoInterfaceBackend::open(int) { return usb::kDeviceNotFound; }
-int NoInterfaceBackend::close() { return usb::kInvalidHandle; }
-int NoInterfaceBackend::reset() { return usb::kInvalidHandle; }
-int NoInterfaceBackend::setTimeouts(unsigned, unsigned) { return usb::kInvalidHandle; }
-int NoInterfaceBackend::queueStatus(std::uint32_t&) { return usb::kInvalidHandle; }
+int NoInterfaceBackend::serialNumber(int, std::string&) {
+    return usb::kDeviceNotFound;
+}
+int NoInterfaceBackend::description(int, std::string&) {
+    return usb::kDeviceNotFound;
+}
+int NoInterfaceBackend::open(int) {
+    return usb::kDeviceNotFound;
+}
+int NoInterfaceBackend::close() {
+    return usb::kInvalidHandle;
+}
+int NoInterfaceBackend::reset() {
+    return usb::kInvalidHandle;
+}
+int NoInterfaceBackend::setTimeouts(unsigned, unsigned) {
+    return usb::kInvalidHandle;
+}
+int NoInterfaceBackend::queueStatus(std::uint32_t&) {
+    return usb::kInvalidHandle;
+}
 int NoInterfaceBackend::write(const std::uint8_t*, std::size_t, std::size_t& written) {
     written = 0;
     return usb::kInvalidHandle;

@@ -9,7 +9,7 @@ namespace lumetra::io {
 
 // --interface=none: no device, ever.
 class NoInterfaceBackend final : public UsbBackend {
-public:
+  public:
     int deviceCount(std::uint32_t& count) override;
     int serialNumber(int index, std::string& out) override;
     int description(int index, std::string& out) override;

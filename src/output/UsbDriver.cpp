@@ -22,29 +22,46 @@ UsbDriver::UsbDriver(UsbBackend& backend) : backend_(backend) {}
 
 const char* UsbDriver::operationName(Operation op) {
     switch (op) {
-        case Operation::None: return "";
-        case Operation::DeviceCount: return "GetFTDeviceCount";
-        case Operation::SerialNo: return "GetFTDeviceSerialNo";
-        case Operation::Description: return "GetFTDeviceDescription";
-        case Operation::Open: return "FT_Open";
-        case Operation::Close: return "FT_Close";
-        case Operation::Reset: return "FT_ResetDevice";
-        case Operation::SetTimeouts: return "FT_SetTimeouts";
-        case Operation::QueueStatus: return "FT_GetQueueStatus";
-        case Operation::Write: return "Интерфейс отключен от компьютера ";
+        case Operation::None:
+            return "";
+        case Operation::DeviceCount:
+            return "GetFTDeviceCount";
+        case Operation::SerialNo:
+            return "GetFTDeviceSerialNo";
+        case Operation::Description:
+            return "GetFTDeviceDescription";
+        case Operation::Open:
+            return "FT_Open";
+        case Operation::Close:
+            return "FT_Close";
+        case Operation::Reset:
+            return "FT_ResetDevice";
+        case Operation::SetTimeouts:
+            return "FT_SetTimeouts";
+        case Operation::QueueStatus:
+            return "FT_GetQueueStatus";
+        case Operation::Write:
+            return "Интерфейс отключен от компьютера ";
     }
     return "";
 }
 
 const char* UsbDriver::codeText(int code) {
     switch (code) {
-        case usb::kInvalidHandle: return " - Ошибка Handle...";
-        case usb::kDeviceNotFound: return " - Устройство не найдено....";
-        case usb::kDeviceNotOpened: return " - Устройство не открывается...";
-        case usb::kIoError: return " - Ошибка ввода-вывода...";
-        case usb::kInsufficientResources: return " - Не хватает ресурсов...";
-        case usb::kInvalidParameter: return " - Неверный параметр ...";
-        default: return "";
+        case usb::kInvalidHandle:
+            return " - Ошибка Handle...";
+        case usb::kDeviceNotFound:
+            return " - Устройство не найдено....";
+        case usb::kDeviceNotOpened:
+            return " - Устройство не открывается...";
+        case usb::kIoError:
+            return " - Ошибка ввода-вывода...";
+        case usb::kInsufficientResources:
+            return " - Не хватает ресурсов...";
+        case usb::kInvalidParameter:
+            return " - Неверный параметр ...";
+        default:
+            return "";
     }
 }
 

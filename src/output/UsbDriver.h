@@ -32,9 +32,9 @@ namespace lumetra {
 // the device open but not ready, closes the handle and opens device 0
 // again, and packets resume.
 class UsbDriver {
-public:
+  public:
     static constexpr std::size_t kPacketBufferSize = 32768;
-    static constexpr unsigned kTimeoutMs = 500;   // read and write time-outs
+    static constexpr unsigned kTimeoutMs = 500;    // read and write time-outs
     static constexpr std::size_t kTextChars = 49;  // of the 50-byte text buffer
 
     // The operations named in the status text.
@@ -89,7 +89,7 @@ public:
     static const char* codeText(int code);
     static std::string statusText(Operation op, int code);
 
-private:
+  private:
     // The error reporter: acts only while the report flag is 1. Allocates
     // nothing (the text is built when it is read).
     void report(Operation op, int code);

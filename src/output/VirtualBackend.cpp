@@ -22,7 +22,7 @@ long long nowMs() {
 // Writes to a FIFO whose reader has gone raise SIGPIPE; keep it from this
 // thread for the duration of one write and swallow it if it came.
 class SigpipeGuard {
-public:
+  public:
     SigpipeGuard() {
         sigemptyset(&pipe_);
         sigaddset(&pipe_, SIGPIPE);
@@ -42,7 +42,7 @@ public:
     }
     void raised() { raised_ = true; }
 
-private:
+  private:
     sigset_t pipe_{};
     sigset_t old_{};
     bool alreadyPending_ = false;
@@ -53,7 +53,9 @@ private:
 VirtualBackend::VirtualBackend(std::string path)
     : path_(std::move(path)), unplugged_(path_ + ".unplugged") {}
 
-VirtualBackend::~VirtualBackend() { closeFile(); }
+VirtualBackend::~VirtualBackend() {
+    closeFile();
+}
 
 bool VirtualBackend::plugged() const {
     struct stat st {};
@@ -107,7 +109,9 @@ int VirtualBackend::close() {
     return usb::kOk;
 }
 
-int VirtualBackend::reset() { return checkHandle(); }
+int VirtualBackend::reset() {
+    return checkHandle();
+}
 
 int VirtualBackend::setTimeouts(unsigned, unsigned writeMs) {
     const int st = checkHandle();

@@ -23,7 +23,7 @@ namespace lumetra::io {
 // write time-out (500 ms from the driver) and then fails with 4. A reader
 // that goes away fails the write with 4 (no SIGPIPE reaches the program).
 class VirtualBackend final : public UsbBackend {
-public:
+  public:
     static constexpr const char* kDescription = "Lumetra virtual interface";
     static constexpr const char* kSerial = "VIRTUAL1";
 
@@ -43,7 +43,7 @@ public:
     const std::string& path() const { return path_; }
     std::string unpluggedPath() const { return path_ + ".unplugged"; }
 
-private:
+  private:
     bool plugged() const;
     // Checks the handle: 0 when usable, else the code to return.
     int checkHandle();

@@ -14,9 +14,9 @@ namespace lumetra {
 // byte FF sent as FF F7, then the trailer FF F1 FF. 518 to 1,031 bytes.
 namespace wire {
 constexpr std::uint8_t kEscape = 0xFF;
-constexpr std::uint8_t kStart = 0xF0;   // FF F0: start of packet
-constexpr std::uint8_t kEnd = 0xF1;     // FF F1: end of data, then one FF
-constexpr std::uint8_t kEscFF = 0xF7;   // FF F7: a data byte of value FF
+constexpr std::uint8_t kStart = 0xF0;                      // FF F0: start of packet
+constexpr std::uint8_t kEnd = 0xF1;                        // FF F1: end of data, then one FF
+constexpr std::uint8_t kEscFF = 0xF7;                      // FF F7: a data byte of value FF
 constexpr std::size_t kMinPacket = 2 + kDmxSlots + 3;      // 518
 constexpr std::size_t kMaxPacket = 2 + 2 * kDmxSlots + 3;  // 1,031
 }  // namespace wire
@@ -33,7 +33,7 @@ std::size_t encodePacket(const AtomicTable<kDmxSlots>& line, std::uint8_t* out);
 // FF F0, and malformed packets (wrong length, FF followed by anything but
 // F0, F1 or F7, no trailer FF) are dropped and counted.
 class PacketDecoder {
-public:
+  public:
     // Feeds bytes; complete frames queue up for next().
     void feed(const std::uint8_t* data, std::size_t n);
     // Takes the oldest complete frame; false when none is waiting.
@@ -42,7 +42,7 @@ public:
     std::size_t framesDecoded() const { return decoded_; }
     std::size_t packetsDropped() const { return dropped_; }
 
-private:
+  private:
     enum class State { Idle, IdleEscape, Data, DataEscape, Trailer };
     void drop();
 

@@ -50,7 +50,8 @@ TEST(Approach, NeverOvershoots) {
 }
 
 TEST(Approach, AtTheTargetNothingMoves) {
-    for (int r : {0, 1, 10, 255}) EXPECT_EQ(approachLevel(77, 77, static_cast<std::uint8_t>(r)), 77);
+    for (int r : {0, 1, 10, 255})
+        EXPECT_EQ(approachLevel(77, 77, static_cast<std::uint8_t>(r)), 77);
 }
 
 TEST(Approach, ExhaustiveAgainstTheArithmeticOfTheSpec) {

@@ -44,7 +44,8 @@ TEST(Concurrency, TickThreadAgainstUiThreadWrites) {
     const auto until = std::chrono::steady_clock::now() + 1500ms;
     for (int i = 0; std::chrono::steady_clock::now() < until || i < 400; ++i) {
         // The show: scenes, rates, pictures, selection, cells.
-        for (int k = 0; k < 64; ++k) con.show.set(static_cast<int>(rng() % layout::kShowSize), byte());
+        for (int k = 0; k < 64; ++k)
+            con.show.set(static_cast<int>(rng() % layout::kShowSize), byte());
         con.show.setCell(cell::kCurrentScene, byte());
         // Mirrors of the controls.
         ControlMirror& c = con.controls;

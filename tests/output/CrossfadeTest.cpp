@@ -68,7 +68,7 @@ TEST_F(Crossfade, AutomaticModeWhilePlayingUsesTempoSteps) {
     con.show.setLevel(0, 5, 180);
     con.show.setLevel(0, 6, 0);
     setSlot(6, 100);
-    setRate(5, 255);  // the rate table plays no part here
+    setRate(5, 255);            // the rate table plays no part here
     con.tempoSteps.set(4, 7);   // channel 5
     con.tempoSteps.set(5, 40);  // channel 6
     cycle.SborDmxStroki();
@@ -118,7 +118,7 @@ TEST_F(Crossfade, SceneByteZeroAndSlotsAbove255AreNotWritten) {
 }
 
 class RecordingAvtomats : public AvtomatOutput {
-public:
+  public:
     int calls = 0;
     int slotSeen = -1;
     void OutJobAvtomats(Console& console) override {

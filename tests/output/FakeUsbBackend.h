@@ -12,7 +12,7 @@ namespace lumetra::test {
 // status codes; the fake records what the driver asked of it. Not
 // thread-safe (the driver serialises its calls; tests read it afterwards).
 class FakeUsbBackend : public UsbBackend {
-public:
+  public:
     struct Device {
         std::string serial;
         std::string description;

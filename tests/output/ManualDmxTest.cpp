@@ -6,7 +6,7 @@ namespace lumetra::test {
 namespace {
 
 class Overlays : public TickFixture {
-protected:
+  protected:
     void SetUp() override { setMode(CrossfadeMode::Off); }
 };
 

@@ -21,8 +21,12 @@ void* operator new(std::size_t n) {
 // GCC cannot see that these pair with the malloc above.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 #pragma GCC diagnostic pop
 
 namespace lumetra::test {

@@ -28,7 +28,7 @@ TEST(RealTimeThread, TicksUntilStoppedAndStopIsFinal) {
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(calls.load(), after);
     EXPECT_FALSE(t.running());
-    t.stop();  // twice is safe
+    t.stop();                 // twice is safe
     EXPECT_FALSE(t.start());  // and final
 }
 

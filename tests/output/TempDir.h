@@ -14,7 +14,7 @@ namespace lumetra::test {
 
 // A fresh folder under the temp directory, removed with its contents.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string tmpl = (std::filesystem::temp_directory_path() / "lumetra-out-XXXXXX").string();
         path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
@@ -29,7 +29,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -38,6 +38,8 @@ inline std::vector<std::uint8_t> readAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void touch(const std::string& path) { std::ofstream(path).put('x'); }
+inline void touch(const std::string& path) {
+    std::ofstream(path).put('x');
+}
 
 }  // namespace lumetra::test

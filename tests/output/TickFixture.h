@@ -13,7 +13,7 @@ namespace lumetra::test {
 
 // One console with its cycle and a driver over a scripted backend.
 class TickFixture : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<Console> owned = std::make_unique<Console>();
     Console& con = *owned;
     FakeUsbBackend fake;
@@ -21,11 +21,15 @@ protected:
     OutputCycle cycle{con, driver};
 
     void setMode(CrossfadeMode m) { con.controls.crossfadeMode.set(static_cast<std::uint8_t>(m)); }
-    void setScene(int scene) { con.show.setCell(cell::kCurrentScene, static_cast<std::uint8_t>(scene)); }
+    void setScene(int scene) {
+        con.show.setCell(cell::kCurrentScene, static_cast<std::uint8_t>(scene));
+    }
     void setRate(int channel, int step) {
         con.show.set(layout::rateOffset(channel), static_cast<std::uint8_t>(step));
     }
-    void select(int slot, std::uint8_t flag = 1) { con.show.set(layout::selectionOffset(slot), flag); }
+    void select(int slot, std::uint8_t flag = 1) {
+        con.show.set(layout::selectionOffset(slot), flag);
+    }
     void setPicture(int picture, int slot, int level, std::uint8_t flag = 1) {
         con.show.set(layout::pictureOffset(picture) + slot, flag);
         con.show.set(layout::pictureOffset(picture) + layout::kPictureLevels + slot,

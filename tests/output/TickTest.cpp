@@ -47,7 +47,7 @@ TEST_F(Tick, TicksWithoutAnInterfaceStillBuildTheLine) {
 }
 
 class RecordingFeed : public DeviceTableFeed {
-public:
+  public:
     FakeUsbBackend* fake = nullptr;
     std::size_t packetsBefore = 99;
     int slot5 = -1;

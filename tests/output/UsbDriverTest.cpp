@@ -14,7 +14,7 @@ const std::string kNoDevice = "Нет USB устройствa ";  // Latin a
 const std::string kWriteIo = "Интерфейс отключен от компьютера  - Ошибка ввода-вывода...";
 
 class Driver : public ::testing::Test {
-protected:
+  protected:
     FakeUsbBackend fake;
     UsbDriver driver{fake};
     AtomicTable<kDmxSlots> line;
@@ -31,13 +31,15 @@ TEST(DriverTexts, CodeTextsAreExact) {
     EXPECT_EQ(UsbDriver::statusText(Op::SetTimeouts, 5), "FT_SetTimeouts - Не хватает ресурсов...");
     EXPECT_EQ(UsbDriver::statusText(Op::QueueStatus, 6),
               "FT_GetQueueStatus - Неверный параметр ...");
-    EXPECT_EQ(UsbDriver::statusText(Op::DeviceCount, 4), "GetFTDeviceCount - Ошибка ввода-вывода...");
+    EXPECT_EQ(UsbDriver::statusText(Op::DeviceCount, 4),
+              "GetFTDeviceCount - Ошибка ввода-вывода...");
     EXPECT_EQ(UsbDriver::statusText(Op::SerialNo, 2),
               "GetFTDeviceSerialNo - Устройство не найдено....");
     EXPECT_EQ(UsbDriver::statusText(Op::Description, 2),
               "GetFTDeviceDescription - Устройство не найдено....");
     EXPECT_EQ(UsbDriver::statusText(Op::Write, 4), kWriteIo);
-    for (int code : {7, 8, 18, 255, 1000, -1}) EXPECT_EQ(UsbDriver::statusText(Op::Write, code), "");
+    for (int code : {7, 8, 18, 255, 1000, -1})
+        EXPECT_EQ(UsbDriver::statusText(Op::Write, code), "");
 }
 
 TEST_F(Driver, StartsClosedWithEmptyTexts) {
@@ -133,7 +135,7 @@ TEST_F(Driver, UnplugReportsOnceClosesOnThePollAndReopensWhenBack) {
     EXPECT_FALSE(driver.isOpen());
     EXPECT_FALSE(driver.isReady());
     EXPECT_TRUE(driver.relistFlag());
-    EXPECT_FALSE(fake.opened);  // the dead handle is closed
+    EXPECT_FALSE(fake.opened);                                   // the dead handle is closed
     EXPECT_EQ(driver.countText(), "Устройств на шине USB = 1");  // until the next poll
 
     for (int p = 0; p < 3; ++p) driver.TimerPollingTimer();  // relists, cannot open

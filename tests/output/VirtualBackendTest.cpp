@@ -1,9 +1,8 @@
 // The virtual interface: a file or FIFO, unplugged while PATH.unplugged exists.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -22,7 +21,7 @@ namespace {
 using io::VirtualBackend;
 
 class Virtual : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::string out = dir.file("wire.bin");
     VirtualBackend backend{out};

@@ -26,7 +26,8 @@ TEST(WirePacket, AllZeroLineGivesThe518BytePacket) {
     DmxFrame line{};
     const auto p = encode(line);
     ASSERT_EQ(p.size(), 518u);
-    EXPECT_EQ(p, expectedPacket({{0xFF, 0xF0}, std::vector<std::uint8_t>(513, 0), {0xFF, 0xF1, 0xFF}}));
+    EXPECT_EQ(
+        p, expectedPacket({{0xFF, 0xF0}, std::vector<std::uint8_t>(513, 0), {0xFF, 0xF1, 0xFF}}));
 }
 
 TEST(WirePacket, Slot7At255IsEscapedAsFFF7) {
@@ -79,7 +80,8 @@ TEST(WirePacket, AtomicLineEncodesTheSameAsBytes) {
 
 DmxFrame patterned(int seed) {
     DmxFrame f{};
-    for (int i = 0; i < kDmxSlots; ++i) f[i] = static_cast<std::uint8_t>((i * 37 + seed * 11) & 0xFF);
+    for (int i = 0; i < kDmxSlots; ++i)
+        f[i] = static_cast<std::uint8_t>((i * 37 + seed * 11) & 0xFF);
     f[10] = 0xFF;
     f[11] = 0xF0;
     f[12] = 0xF1;
