@@ -17,6 +17,10 @@
 #include <QVBoxLayout>
 
 #include "app/SideWindows.h"
+// scene list and patch
+#include "output/PatchPage.h"
+#include "show/CopyPage.h"
+#include "show/SceneCommands.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -87,6 +91,11 @@ void TBaseForm::buildWindow() {
     TimerAvtoSave->setObjectName("TimerAvtoSave");
     TimerAvtoSave->setInterval(180000);
     connect(TimerAvtoSave, &QTimer::timeout, this, &TBaseForm::TimerAvtoSaveTimer);
+
+    // scene list and patch
+    sceneCommands_ = new SceneCommands(*this);
+    copyPage_ = new CopyPage(*this, *sceneCommands_, inputPage(PageCopy));
+    patchPage_ = new PatchPage(*this, inputPage(PagePatch));
 
     resize(1280, 860);
 }

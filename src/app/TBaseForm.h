@@ -30,6 +30,10 @@ class QToolButton;
 namespace lumetra::ui {
 
 class SideWindows;
+// scene list and patch
+class SceneCommands;
+class CopyPage;
+class PatchPage;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -200,6 +204,10 @@ private:
     io::DataFolder folder_;
     std::unique_ptr<Dialogs> dialogs_;
     std::unique_ptr<SideWindows> side_;
+    // scene list and patch
+    SceneCommands* sceneCommands_ = nullptr;
+    CopyPage* copyPage_ = nullptr;
+    PatchPage* patchPage_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
