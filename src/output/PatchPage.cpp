@@ -23,7 +23,9 @@ FileDialogSpec patchDialog() {
             QString()};
 }
 
-std::string local(const QString& path) { return path.toLocal8Bit().toStdString(); }
+std::string local(const QString& path) {
+    return path.toLocal8Bit().toStdString();
+}
 }  // namespace
 
 PatchPage::PatchPage(TBaseForm& form, QWidget* page) : QWidget(page), form_(form) {
@@ -110,7 +112,9 @@ QString PatchPage::rowText(int source, int output) {
     return "Канал " + QString::number(source) + " выводится в канал " + QString::number(output);
 }
 
-int PatchPage::firstRowOffset() const { return ScrollBarCoderPos->value(); }
+int PatchPage::firstRowOffset() const {
+    return ScrollBarCoderPos->value();
+}
 
 void PatchPage::relabel(int row) {
     const int output = firstRowOffset() + row;

@@ -18,7 +18,7 @@ class TBaseForm;
 class PatchPage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kRows = 30;
 
     PatchPage(TBaseForm& form, QWidget* page);
@@ -38,7 +38,7 @@ public:
     // "Канал " + source + " выводится в канал " + output.
     static QString rowText(int source, int output);
 
-private:
+  private:
     int firstRowOffset() const;
     void relabel(int row);
 

@@ -13,7 +13,9 @@
 namespace lumetra::ui {
 
 namespace {
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 // The start field is captioned on two lines: "Начиная " over "с канала ".
 QWidget* caption(QWidget* parent, const QString& caption) {
@@ -85,13 +87,10 @@ CopyPage::CopyPage(TBaseForm& form, SceneCommands& commands, QWidget* page)
     SpinEditAllScChFin = addField(inScenesGrid, 1, 0, "SpinEditAllScChFin", kTo, 255, 10);
     inScenesGrid->addWidget(new QLabel("включительно", inScenes), 1, 2);
     SpinEditAllScChTo = addField(inScenesGrid, 2, 0, "SpinEditAllScChTo", kStart, 255, 11);
-    SpinEditAllScChbegSc =
-        addField(inScenesGrid, 0, 3, "SpinEditAllScChbegSc", kFromScene, 255, 1);
-    SpinEditAllScChFinSc =
-        addField(inScenesGrid, 1, 3, "SpinEditAllScChFinSc", kToScene, 255, 10);
+    SpinEditAllScChbegSc = addField(inScenesGrid, 0, 3, "SpinEditAllScChbegSc", kFromScene, 255, 1);
+    SpinEditAllScChFinSc = addField(inScenesGrid, 1, 3, "SpinEditAllScChFinSc", kToScene, 255, 10);
     inScenesGrid->addWidget(new QLabel("включительно", inScenes), 1, 5);
-    SpinEditAllScChToSc =
-        addField(inScenesGrid, 2, 3, "SpinEditAllScChToSc", kStartScene, 255, 11);
+    SpinEditAllScChToSc = addField(inScenesGrid, 2, 3, "SpinEditAllScChToSc", kStartScene, 255, 11);
     QToolButton* allCopy = copyButton(inScenes, "SpeedButtonScenAllCopy");
     inScenesGrid->addWidget(allCopy, 3, 0, 1, 6, Qt::AlignRight);
     connect(allCopy, &QToolButton::clicked, this, &CopyPage::SpeedButtonScenAllCopyClick);

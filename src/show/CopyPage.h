@@ -19,7 +19,7 @@ class TBaseForm;
 class CopyPage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     CopyPage(TBaseForm& form, SceneCommands& commands, QWidget* page);
 
     QGroupBox* nameGroup() const { return GroupBoxNameBloc; }
@@ -29,7 +29,7 @@ public:
     void SpeedButtonScenAllCopyClick();
     void SpeedButtonScenaBlocCopyClick();
 
-private:
+  private:
     QSpinBox* addField(QGridLayout* grid, int row, int column, const char* name,
                        const QString& caption, int maximum, int value);
     QGroupBox* channelGroup(const char* name, const QString& caption, const char* first,

@@ -12,7 +12,9 @@
 namespace lumetra::ui {
 
 namespace {
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 QAction* addItem(QMenu* menu, const char* name, const char* caption, const char* key) {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
@@ -63,8 +65,7 @@ void SceneCommands::buildMenu() {
 
     connect(CopyPredScena, &QAction::triggered, this, &SceneCommands::CopyPredScenaClick);
     connect(CopyToBufferItem, &QAction::triggered, this, &SceneCommands::CopyToBufferItemClick);
-    connect(NewPasteItem, &QAction::triggered, this,
-            &SceneCommands::SpeedButtonNewScenaPasteClick);
+    connect(NewPasteItem, &QAction::triggered, this, &SceneCommands::SpeedButtonNewScenaPasteClick);
     connect(PasteFromBufferItem, &QAction::triggered, this,
             &SceneCommands::PasteFromBufferItemClick);
     connect(ClearScenaItem, &QAction::triggered, this, &SceneCommands::ClearScenaItemClick);
@@ -104,8 +105,8 @@ void SceneCommands::buildSequencerButtons() {
     QWidget* place = form_.slot(TBaseForm::Slot::SequencerSceneButtons);
     SpeedButtonNewScena =
         makeButton(place, "SpeedButtonNewScena", "Новая", "Создать новую сцену после текущей");
-    SpeedButtonScenaCopy = makeButton(place, "SpeedButtonScenaCopy", "Копировать",
-                                      "Копировать текущую сцену в буфер");
+    SpeedButtonScenaCopy =
+        makeButton(place, "SpeedButtonScenaCopy", "Копировать", "Копировать текущую сцену в буфер");
     SpeedButtonNewScenaPaste =
         makeButton(place, "SpeedButtonNewScenaPaste", "Вставить новую", kNewPasteHint);
     ButtonScenaPaste = makeButton(place, "ButtonScenaPaste", "Заменить", kReplaceHint);
@@ -118,8 +119,7 @@ void SceneCommands::buildSequencerButtons() {
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         place->layout()->addWidget(b);
     }
-    connect(SpeedButtonNewScena, &QToolButton::clicked, this,
-            &SceneCommands::InsertScenaItemClick);
+    connect(SpeedButtonNewScena, &QToolButton::clicked, this, &SceneCommands::InsertScenaItemClick);
     connect(SpeedButtonScenaCopy, &QToolButton::clicked, this,
             &SceneCommands::CopyToBufferItemClick);
     connect(SpeedButtonNewScenaPaste, &QToolButton::clicked, this,
@@ -184,13 +184,21 @@ void SceneCommands::finish(SceneCommand result) {
     form_.ReturnPageControlAll();
 }
 
-void SceneCommands::InsertScenaItemClick() { finish(InsertScene(form_.console())); }
+void SceneCommands::InsertScenaItemClick() {
+    finish(InsertScene(form_.console()));
+}
 
-void SceneCommands::DeleteScenaItemClick() { finish(DeleteScene(form_.console())); }
+void SceneCommands::DeleteScenaItemClick() {
+    finish(DeleteScene(form_.console()));
+}
 
-void SceneCommands::ClearScenaItemClick() { finish(ClearScene(form_.console())); }
+void SceneCommands::ClearScenaItemClick() {
+    finish(ClearScene(form_.console()));
+}
 
-void SceneCommands::CopyPredScenaClick() { finish(CopyPreviousScene(form_.console())); }
+void SceneCommands::CopyPredScenaClick() {
+    finish(CopyPreviousScene(form_.console()));
+}
 
 void SceneCommands::CopyToBufferItemClick() {
     Console& console = form_.console();
@@ -212,7 +220,9 @@ void SceneCommands::SpeedButtonNewScenaPasteClick() {
     finish(PasteAsNewScene(form_.console()));
 }
 
-void SceneCommands::PasteFromBufferItemClick() { finish(ReplaceSceneFromBuffer(form_.console())); }
+void SceneCommands::PasteFromBufferItemClick() {
+    finish(ReplaceSceneFromBuffer(form_.console()));
+}
 
 void SceneCommands::AvtoDobScenaItemClick(bool on) {
     form_.setAutoAddScenes(on);

@@ -22,7 +22,7 @@ class TBaseForm;
 class SceneCommands : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit SceneCommands(TBaseForm& form);
 
     // The memory/undo pair of an editor page (index 0: faders, 1: channel
@@ -46,7 +46,7 @@ public:
     // block copies of the copy page.
     void snapshotTaken();
 
-private:
+  private:
     void buildMenu();
     void buildToolButtons();
     void buildSequencerButtons();

@@ -32,7 +32,7 @@ lumetra::ShowMemory::Image image(Desk& desk) {
 class CopyPageTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void fieldsHaveTheirRangesAndDefaults() {
         Desk desk;
         struct Field {
@@ -77,8 +77,8 @@ private slots:
         show.setCell(lumetra::cell::kCurrentScene, 3);
         for (int c = 1; c <= 7; ++c) show.setLevel(3, c, static_cast<std::uint8_t>(100 + c));
         show.setLevel(2, 3, 7);  // another scene stays as it is
-        setFields(desk, {{"SpinEditLevelFirst", 1}, {"SpinEditLevelLast", 4},
-                         {"SpinEditLevelFrom", 3}});
+        setFields(desk,
+                  {{"SpinEditLevelFirst", 1}, {"SpinEditLevelLast", 4}, {"SpinEditLevelFrom", 3}});
         desk.click("SpeedButtonLevelBlocCopy");
         const int expected[] = {101, 102, 101, 102, 101, 102, 101};
         for (int c = 1; c <= 7; ++c) QCOMPARE(int(show.level(3, c)), expected[c - 1]);
@@ -95,8 +95,9 @@ private slots:
         auto& show = desk.state().show;
         for (int c = 1; c <= 255; ++c) show.setLevel(0, c, static_cast<std::uint8_t>(c));
         const auto before = image(desk);
-        setFields(desk, {{"SpinEditLevelFirst", 1}, {"SpinEditLevelLast", 200},
-                         {"SpinEditLevelFrom", 58}});
+        setFields(
+            desk,
+            {{"SpinEditLevelFirst", 1}, {"SpinEditLevelLast", 200}, {"SpinEditLevelFrom", 58}});
         desk.click("SpeedButtonLevelBlocCopy");
         QCOMPARE(desk.log->warnings, QStringList{kChannelWarning});
         QVERIFY(image(desk) == before);
@@ -140,9 +141,12 @@ private slots:
         for (int s = 0; s < 6; ++s) show.setLevel(s, 1, static_cast<std::uint8_t>(s + 1));
         // Channel 1 -> 2 (with its neighbour 2 -> 3) in scenes 2..3, visiting
         // them in place.
-        setFields(desk, {{"SpinEditAllScChbeg", 1}, {"SpinEditAllScChFin", 1},
-                         {"SpinEditAllScChTo", 2}, {"SpinEditAllScChbegSc", 2},
-                         {"SpinEditAllScChFinSc", 3}, {"SpinEditAllScChToSc", 2}});
+        setFields(desk, {{"SpinEditAllScChbeg", 1},
+                         {"SpinEditAllScChFin", 1},
+                         {"SpinEditAllScChTo", 2},
+                         {"SpinEditAllScChbegSc", 2},
+                         {"SpinEditAllScChFinSc", 3},
+                         {"SpinEditAllScChToSc", 2}});
         desk.click("SpeedButtonScenAllCopy");
         QVERIFY(desk.log->warnings.isEmpty());
         for (int s = 0; s < 6; ++s) {
@@ -152,8 +156,10 @@ private slots:
 
         // The channel test comes first; then the scene test.
         const auto before = image(desk);
-        setFields(desk, {{"SpinEditAllScChFin", 200}, {"SpinEditAllScChTo", 57},
-                         {"SpinEditAllScChFinSc", 200}, {"SpinEditAllScChToSc", 100}});
+        setFields(desk, {{"SpinEditAllScChFin", 200},
+                         {"SpinEditAllScChTo", 57},
+                         {"SpinEditAllScChFinSc", 200},
+                         {"SpinEditAllScChToSc", 100}});
         desk.click("SpeedButtonScenAllCopy");
         QCOMPARE(desk.log->warnings, QStringList{kChannelWarning});
         desk.find<QSpinBox>("SpinEditAllScChTo")->setValue(56);
@@ -167,8 +173,8 @@ private slots:
         auto& show = desk.state().show;
         for (int s = 0; s < 3; ++s) show.setLevel(s, 9, static_cast<std::uint8_t>(s + 50));
         const int last = show.lastScene();
-        setFields(desk, {{"SpinEditScenaFirst", 1}, {"SpinEditScenaLast", 3},
-                         {"SpinEditScenaFrom", 2}});
+        setFields(desk,
+                  {{"SpinEditScenaFirst", 1}, {"SpinEditScenaLast", 3}, {"SpinEditScenaFrom", 2}});
         desk.click("SpeedButtonScenaBlocCopy");
         // Scenes 1..3 as they were land on 2..4, overlap or not.
         const int expected[] = {50, 50, 51, 52};

@@ -20,13 +20,15 @@ QString label(Desk& desk, int n) {
 QString rowText(int source, int output) {
     return QString("Канал %1 выводится в канал %2").arg(source).arg(output);
 }
-int entry(Desk& desk, int j) { return desk.state().patchTable.get(j); }
+int entry(Desk& desk, int j) {
+    return desk.state().patchTable.get(j);
+}
 }  // namespace
 
 class PatchPageTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void startShowsTheIdentity() {
         Desk desk;
         QCOMPARE(entry(desk, 0), 0);

@@ -27,9 +27,13 @@ void makeShow(Desk& desk, int last, int current) {
     show.setCell(lumetra::cell::kCurrentScene, static_cast<std::uint8_t>(current));
 }
 
-int mark(Desk& desk, int scene) { return desk.state().show.level(scene, 1); }
+int mark(Desk& desk, int scene) {
+    return desk.state().show.level(scene, 1);
+}
 
-QAction* action(Desk& desk, const char* name) { return desk.find<QAction>(name); }
+QAction* action(Desk& desk, const char* name) {
+    return desk.find<QAction>(name);
+}
 
 bool undoEnabled(Desk& desk, bool expected) {
     for (const char* name :
@@ -54,7 +58,7 @@ void stop(Desk& desk) {
 class SceneCommandsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void menuHoldsTheSevenCommandsWithTheirShortcuts() {
         Desk desk;
         struct Item {
@@ -97,17 +101,17 @@ private slots:
         QVERIFY(undoEnabled(desk, false));
         // The five scene buttons sit in the sequencer page's place for them.
         QWidget* place = desk.form->slot(TBaseForm::Slot::SequencerSceneButtons);
-        for (const char* name : {"SpeedButtonNewScena", "SpeedButtonScenaCopy",
-                                 "SpeedButtonNewScenaPaste", "ButtonScenaPaste",
-                                 "SpeedButtonScenaDelete"})
+        for (const char* name :
+             {"SpeedButtonNewScena", "SpeedButtonScenaCopy", "SpeedButtonNewScenaPaste",
+              "ButtonScenaPaste", "SpeedButtonScenaDelete"})
             QVERIFY2(place->findChild<QToolButton*>(name), name);
         // The memory/undo pairs are on their editor pages.
-        QVERIFY(desk.form->slot(TBaseForm::Slot::FaderUndo)->findChild<QToolButton*>(
-            "SpeedButtonMem1"));
-        QVERIFY(desk.form->inputPage(TBaseForm::PageGraph)->findChild<QToolButton*>(
-            "SpeedButtonUndo3"));
-        QVERIFY(desk.form->inputPage(TBaseForm::PageBeam)->findChild<QToolButton*>(
-            "SpeedButtonUndo4"));
+        QVERIFY(desk.form->slot(TBaseForm::Slot::FaderUndo)
+                    ->findChild<QToolButton*>("SpeedButtonMem1"));
+        QVERIFY(desk.form->inputPage(TBaseForm::PageGraph)
+                    ->findChild<QToolButton*>("SpeedButtonUndo3"));
+        QVERIFY(
+            desk.form->inputPage(TBaseForm::PageBeam)->findChild<QToolButton*>("SpeedButtonUndo4"));
         QVERIFY(desk.find<QToolButton>("SpeedButtonUndo4")->toolTip().isEmpty());
         QCOMPARE(desk.find<QToolButton>("SpeedButtonUndo1")->toolTip(),
                  QString("Вернуть прежнюю сцену"));
@@ -185,8 +189,9 @@ private slots:
         makeShow(desk, 4, 2);
         desk.click("SpeedButtonScenaCopy");
         QCOMPARE(desk.form->statusText(), QString(" Записать в буфер "));
-        QCOMPARE(desk.find<QToolButton>("SpeedButtonNewScenaPaste")->toolTip(),
-                 QString("Создать новую сцену после текущей и скопировать в нее сцену 3 из буфера"));
+        QCOMPARE(
+            desk.find<QToolButton>("SpeedButtonNewScenaPaste")->toolTip(),
+            QString("Создать новую сцену после текущей и скопировать в нее сцену 3 из буфера"));
         QCOMPARE(desk.find<QToolButton>("ButtonScenaPaste")->toolTip(),
                  QString("Заменить текущую сцену Сценой 3 из буфера"));
         for (const char* name : {"SpeedButtonNewScenaPaste", "ButtonScenaPaste"})
@@ -248,9 +253,9 @@ private slots:
         desk.click("SpeedButtonScenaCopy");  // paste commands on before the show
         play(desk);
 
-        for (const char* name : {"SpeedButtonNewScena", "SpeedButtonScenaCopy",
-                                 "SpeedButtonNewScenaPaste", "ButtonScenaPaste",
-                                 "SpeedButtonScenaDelete"})
+        for (const char* name :
+             {"SpeedButtonNewScena", "SpeedButtonScenaCopy", "SpeedButtonNewScenaPaste",
+              "ButtonScenaPaste", "SpeedButtonScenaDelete"})
             QVERIFY2(!desk.find<QToolButton>(name)->isEnabled(), name);
         QVERIFY(!desk.form->editMenu()->menuAction()->isEnabled());
         for (QAction* a : desk.form->editMenu()->actions())
