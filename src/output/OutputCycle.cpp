@@ -56,7 +56,7 @@ void OutputCycle::SborDmxStroki() {
 }
 
 void OutputCycle::OutJobAvtomats() {
-    // Part 3.4 plugs the chase generators in here; until then nothing runs.
+    // The chase generators plug in here; until then nothing runs.
     if (AvtomatOutput* a = avtomats_.load(std::memory_order_acquire)) a->OutJobAvtomats(console_);
 }
 
@@ -78,14 +78,14 @@ void OutputCycle::ManualDmx() {
     for (int k = 0; k < layout::kPictureCount; ++k)
         if (ctl.pictureKeys.get(k) != 0) applyPicture(k);
 
-    // 2. CheckBoxManualScrollBar (Part 4.1): ticked faders of the visible bank.
+    // 2. CheckBoxManualScrollBar: ticked faders of the visible bank.
     if (ctl.manual.get() != 0) {
         const int bank = ctl.bankOffset.get();
         for (int n = 1; n <= kFaderRows; ++n)
             if (ctl.faderTicked.get(n - 1) != 0) line.set(bank + n, ctl.faderPosition.get(n - 1));
     }
 
-    // 3. Manual scanner priority (Part 6.2): X on slot i, Y on slot i + 1
+    // 3. Manual scanner priority: X on slot i, Y on slot i + 1
     // (slot 256 for i = 255).
     if (ctl.scannerPriority.get() != 0) {
         const std::uint8_t x = ctl.scannerX.get();
@@ -132,7 +132,7 @@ void OutputCycle::BlankBlackOut() {
 }
 
 void OutputCycle::SendToUsb() {
-    // Part 6.1 refreshes the 3D viewer's device table here; until then nothing.
+    // The 3D viewer's device table is refreshed here; until then nothing.
     if (DeviceTableFeed* f = deviceTable_.load(std::memory_order_acquire))
         f->refreshFromLine(console_);
     driver_.SendToUsb(console_.dmxLine, console_.controls.offline.get() != 0);

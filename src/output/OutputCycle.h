@@ -8,7 +8,7 @@
 
 namespace lumetra {
 
-// Seam for Part 3.4: the running chase generators write their four output
+// Seam for the chase generators: the running chase generators write their four output
 // bytes into the line (program 1 before program 2). Called by the tick on
 // the real-time thread right after the crossfade step; it must not
 // allocate, block or touch a widget.
@@ -18,7 +18,7 @@ class AvtomatOutput {
     virtual void OutJobAvtomats(Console& console) = 0;
 };
 
-// Seam for Part 6.1: the 3D viewer's device table, refreshed from the
+// Seam for the 3D viewer: its device table, refreshed from the
 // finished line before every packet (same rules as above).
 class DeviceTableFeed {
   public:
@@ -26,7 +26,7 @@ class DeviceTableFeed {
     virtual void refreshFromLine(const Console& console) = 0;
 };
 
-// The approach rule of Part 2.1 for one channel: out moves toward target by
+// The approach rule for one channel: out moves toward target by
 // step, all in unsigned bytes modulo 256, never overshooting.
 constexpr std::uint8_t approachLevel(std::uint8_t out, std::uint8_t target, std::uint8_t step) {
     if (out < target) {
@@ -40,7 +40,7 @@ constexpr std::uint8_t approachLevel(std::uint8_t out, std::uint8_t target, std:
     return out;
 }
 
-// The real-time output cycle of Part 2.1: every 50 ms RealTimeTick builds
+// The real-time output cycle: every 50 ms RealTimeTick builds
 // the line from the current scene and the overlays and hands it to the
 // driver. It reads the show and the control mirrors of the Console, writes
 // dmxLine, targetLine and blackoutBlinkVisible, never allocates and never
@@ -62,7 +62,7 @@ class OutputCycle {
 
     // The steps, public so that tests can run them one by one.
     void SborDmxStroki();   // crossfade step, then OutJobAvtomats
-    void OutJobAvtomats();  // Part 3.4 seam
+    void OutJobAvtomats();  // chase generators seam
     void ManualDmx();       // pictures, manual, scanner, blackout, macro, patch, sound
     void BlankBlackOut();   // blink request for SpeedButtonBlackOut
     void SendToUsb();       // device table seam, then the packet through the driver

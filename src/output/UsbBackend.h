@@ -7,7 +7,7 @@
 namespace lumetra {
 
 // Status codes of the interface calls: the D2XX codes the driver of
-// Part 2.2 knows. Anything else a backend returns is shown as an empty
+// the driver knows. Anything else a backend returns is shown as an empty
 // status text by the driver.
 namespace usb {
 constexpr int kOk = 0;
@@ -20,7 +20,7 @@ constexpr int kInvalidParameter = 6;
 }  // namespace usb
 
 // The USB-to-DMX interface as the driver needs it: the seven library calls
-// of Part 2.2 (listing counts as one). A backend holds at most one open
+// of the driver (listing counts as one). A backend holds at most one open
 // device (the driver only ever opens device 0); calls that need it return
 // kInvalidHandle while none is open. Out-parameters are written only on
 // kOk. The driver serialises every call with its own mutex, so a backend

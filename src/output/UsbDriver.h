@@ -13,15 +13,14 @@
 
 namespace lumetra {
 
-// The USB interface driver of Part 2.2: listing, opening by the one-second
+// The USB interface driver: listing, opening by the one-second
 // poll, supervision and reopening, the status text and one escaped packet
 // per tick.
 //
 // Threads: SendToUsb runs on the real-time thread; everything else on the
 // UI thread. One small mutex (device) serialises the backend between the
 // tick's write and the UI's calls; neither side ever waits for the other's
-// I/O: a poll that finds a write in progress is skipped (as the original's
-// disabled polling timer skipped it), and a tick that finds the UI in the
+// I/O: a poll that finds a write in progress is skipped, and a tick that finds the UI in the
 // middle of a poll skips its packet (the next tick sends a fresh line).
 // The flags and the status are atomics and the listing texts sit behind a
 // second mutex that is never held across I/O, so the UI may read them at

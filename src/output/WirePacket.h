@@ -10,7 +10,7 @@
 
 namespace lumetra {
 
-// The wire packet of Part 2.2: FF F0, the 513 line slots with every data
+// The wire packet: FF F0, the 513 line slots with every data
 // byte FF sent as FF F7, then the trailer FF F1 FF. 518 to 1,031 bytes.
 namespace wire {
 constexpr std::uint8_t kEscape = 0xFF;

@@ -1,4 +1,4 @@
-// The approach rule of Part 2.1, with its modulo-256 arithmetic.
+// The approach rule, with its modulo-256 arithmetic.
 #include <gtest/gtest.h>
 
 #include "output/OutputCycle.h"

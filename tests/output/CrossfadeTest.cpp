@@ -1,4 +1,4 @@
-// SborDmxStroki: the three crossfade modes and "no item" (Part 2.1).
+// SborDmxStroki: the three crossfade modes and "no item".
 #include "output/TickFixture.h"
 
 namespace lumetra::test {

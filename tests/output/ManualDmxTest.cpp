@@ -1,5 +1,5 @@
-// ManualDmx: overlays in their order, blackout, macro, patch and sound
-// (Part 2.1), the patch routing of Part 2.3, and BlankBlackOut.
+// ManualDmx: overlays in their order, blackout, macro, patch and sound,
+// the patch routing, and BlankBlackOut.
 #include "output/TickFixture.h"
 
 namespace lumetra::test {

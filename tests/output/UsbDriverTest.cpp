@@ -1,4 +1,4 @@
-// The interface driver of Part 2.2 over a scripted backend.
+// The interface driver over a scripted backend.
 #include <gtest/gtest.h>
 
 #include <memory>

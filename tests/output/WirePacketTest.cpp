@@ -1,4 +1,4 @@
-// The wire packet of Part 2.2 and its decoder.
+// The wire packet and its decoder.
 #include <gtest/gtest.h>
 
 #include <vector>
