@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QWidget>
+#include <functional>
+
+#include "playback/Sequencer.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+
+namespace lumetra::ui {
+
+class TBaseForm;
+
+// A small square painted in one colour, without an outline. An invalid
+// colour paints nothing, so the window's face shows through.
+class ColorShape : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ColorShape(QWidget* parent = nullptr, int side = 14);
+    QColor color() const { return color_; }
+    void setColor(const QColor& color);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QColor color_;
+};
+
+// The page "Секвенсер": play and stop, tempo, the tempo indicator, the show
+// clock, the preset start scene and the current-scene slider. The stepping
+// itself is the engine's Sequencer; this page turns its timers and buttons
+// into calls and shows the results.
+class SequencerPage : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit SequencerPage(TBaseForm& form);
+
+    lumetra::Sequencer& sequencer() { return sequencer_; }
+
+    // Start and stop playback (buttons, keys).
+    void ModePlay();
+    void ModeStop();
+    void SpeedButtonPlayDblClick();
+
+    // Puts the stop button down; the fader page's display timer calls it
+    // whenever the show is not playing, so a stop made elsewhere shows.
+    void showStopped();
+
+    // Timer handlers, public so that a test can step them by hand.
+    void TimerSeqveserTimer();
+    void TimerColorLentaTempaTimer();
+    void TimerShouClockTimer();
+
+    // Tempo, scene slider and last-scene label from the show.
+    void refreshFromShow();
+
+    // Where the conveyor plugs in: whether one of its automatic modes is on,
+    // and the job that loads its next show when the list wraps. Until the
+    // conveyor is wired there is no conveyor mode.
+    void setConveyor(std::function<bool()> modeOn, std::function<void()> job);
+
+    // The interface state the show clock shows once a second.
+    lumetra::InterfaceState interfaceState() const;
+
+    // Room for the keyboard switch beside the play buttons.
+    QWidget* keyboardArea() const { return keyboardArea_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void build(QWidget* page);
+    void applyTempo(const lumetra::TempoStatus& status);
+    void flash(lumetra::TempoIndicator indicator);
+    void ScrollBarStepChange(int position);
+    void showPlaying();
+
+    TBaseForm& form_;
+    lumetra::Sequencer sequencer_;
+    std::function<bool()> conveyorModeOn_;
+    std::function<void()> konveyrJob_;
+
+    QToolButton* SpeedButtonPlay = nullptr;
+    QToolButton* SpeedButtonStop = nullptr;
+    QButtonGroup* playGroup_ = nullptr;
+    QScrollBar* ScrollBarTemp = nullptr;
+    QLabel* LabelTemp = nullptr;
+    ColorShape* ShapeTempClikc = nullptr;
+    QLabel* LabelTimeShou = nullptr;
+    QLabel* LabelTimePause = nullptr;
+    QCheckBox* CheckBoxRepeat = nullptr;
+    QCheckBox* CheckBoxAudio1 = nullptr;
+    QScrollBar* ScrollBarScenHand = nullptr;
+    QLabel* LabelScenHand = nullptr;
+    QToolButton* SpeedButtonScenHand = nullptr;
+    QScrollBar* ScrollBarStep = nullptr;
+    QLabel* LabelStep = nullptr;
+    QLabel* LabelCoda = nullptr;
+    QWidget* keyboardArea_ = nullptr;
+    QTimer* TimerSeqveser = nullptr;
+    QTimer* TimerColorLentaTempa = nullptr;
+    QTimer* TimerShouClock = nullptr;
+};
+
+}  // namespace lumetra::ui
