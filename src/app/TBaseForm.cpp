@@ -21,6 +21,10 @@
 #include "output/PatchPage.h"
 #include "show/CopyPage.h"
 #include "show/SceneCommands.h"
+// playback and faders
+#include "edit/FaderPage.h"
+#include "playback/KeyControl.h"
+#include "playback/SequencerPage.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -96,6 +100,11 @@ void TBaseForm::buildWindow() {
     sceneCommands_ = new SceneCommands(*this);
     copyPage_ = new CopyPage(*this, *sceneCommands_, inputPage(PageCopy));
     patchPage_ = new PatchPage(*this, inputPage(PagePatch));
+
+    // playback and faders
+    sequencerPage_ = new SequencerPage(*this);
+    keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
+    faderPage_ = new FaderPage(*this, *sequencerPage_);
 
     resize(1280, 860);
 }

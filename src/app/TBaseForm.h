@@ -34,6 +34,10 @@ class SideWindows;
 class SceneCommands;
 class CopyPage;
 class PatchPage;
+// playback and faders
+class SequencerPage;
+class KeyControl;
+class FaderPage;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -208,6 +212,10 @@ private:
     SceneCommands* sceneCommands_ = nullptr;
     CopyPage* copyPage_ = nullptr;
     PatchPage* patchPage_ = nullptr;
+    // playback and faders
+    SequencerPage* sequencerPage_ = nullptr;
+    KeyControl* keyControl_ = nullptr;
+    FaderPage* faderPage_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
