@@ -129,6 +129,7 @@ QSpinBox* CopyPage::addField(QGridLayout* grid, int row, int column, const char*
     spin->setObjectName(name);
     spin->setRange(1, maximum);
     spin->setValue(value);
+    spin->setMaximumWidth(80);
     grid->addWidget(spin, row, column + 1);
     return spin;
 }
