@@ -21,6 +21,7 @@
 #include "output/PatchPage.h"
 #include "show/CopyPage.h"
 #include "show/SceneCommands.h"
+#include "output/OutputControls.h"
 // playback and faders
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
@@ -90,6 +91,9 @@ void TBaseForm::buildWindow() {
     setCentralWidget(central);
 
     buildStatusBar();
+
+    // live output
+    output_ = new OutputControls(*this, options_);
 
     TimerAvtoSave = new QTimer(this);
     TimerAvtoSave->setObjectName("TimerAvtoSave");

@@ -34,6 +34,7 @@ class SideWindows;
 class SceneCommands;
 class CopyPage;
 class PatchPage;
+class OutputControls;
 // playback and faders
 class SequencerPage;
 class KeyControl;
@@ -162,6 +163,9 @@ public:
     // The manual scanner, static pictures and 3D windows.
     SideWindows& sideWindows() { return *side_; }
 
+    // The live output: tick, interface driver and their controls.
+    OutputControls& output() { return *output_; }
+
     // Colours and pictures of the channels (kept in the colour file).
     io::ChannelColors& channelColors() { return colors_; }
 
@@ -212,6 +216,7 @@ private:
     SceneCommands* sceneCommands_ = nullptr;
     CopyPage* copyPage_ = nullptr;
     PatchPage* patchPage_ = nullptr;
+    OutputControls* output_ = nullptr;
     // playback and faders
     SequencerPage* sequencerPage_ = nullptr;
     KeyControl* keyControl_ = nullptr;

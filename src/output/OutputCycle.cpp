@@ -1,5 +1,7 @@
 #include "output/OutputCycle.h"
 
+#include "edit/FaderTools.h"
+
 #include <array>
 
 namespace lumetra {
@@ -78,12 +80,8 @@ void OutputCycle::ManualDmx() {
     for (int k = 0; k < layout::kPictureCount; ++k)
         if (ctl.pictureKeys.get(k) != 0) applyPicture(k);
 
-    // 2. CheckBoxManualScrollBar: ticked faders of the visible bank.
-    if (ctl.manual.get() != 0) {
-        const int bank = ctl.bankOffset.get();
-        for (int n = 1; n <= kFaderRows; ++n)
-            if (ctl.faderTicked.get(n - 1) != 0) line.set(bank + n, ctl.faderPosition.get(n - 1));
-    }
+    // 2. Manual control: ticked faders of the visible bank.
+    if (ctl.manual.get() != 0) FaderTools::CheckBoxManualScrollBar(console_);
 
     // 3. Manual scanner priority: X on slot i, Y on slot i + 1
     // (slot 256 for i = 255).

@@ -1,0 +1,235 @@
+#include "output/OutputControls.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/TBaseForm.h"
+#include "output/RealTimeThread.h"
+#include "output/UsbBackends.h"
+
+namespace lumetra::ui {
+
+namespace {
+const char* kBlackoutHint = "Выключает все каналы DMX  Горячая кнопка = O = ";
+
+QLayout* layoutOf(QWidget* w) { return w->layout(); }
+}  // namespace
+
+OutputControls::OutputControls(TBaseForm& form, const Options& options)
+    : QObject(&form), form_(form), console_(form.console()) {
+    io::BackendChoice choice = io::makeUsbBackend(options.interface);
+    backend_ = choice.backend ? std::move(choice.backend)
+                              : std::make_unique<io::NoInterfaceBackend>();
+    driver_ = std::make_unique<UsbDriver>(*backend_);
+    cycle_ = std::make_unique<OutputCycle>(console_, *driver_);
+
+    buildRateMode();
+    buildLevels();
+    buildOutputButtons();
+    buildPictures();
+    buildOffline();
+
+    TimerPolling = new QTimer(this);
+    TimerPolling->setObjectName("TimerPolling");
+    TimerPolling->setInterval(1000);
+    connect(TimerPolling, &QTimer::timeout, this, &OutputControls::TimerPollingTimer);
+
+    Timerstrob = new QTimer(this);
+    Timerstrob->setObjectName("Timerstrob");
+    Timerstrob->setInterval(300);
+    connect(Timerstrob, &QTimer::timeout, this, &OutputControls::TimerstrobTimer);
+    Timerstrob->start();
+
+    // The tick asks for the blackout button's blink through a flag; the
+    // window carries it out here, never making the tick wait.
+    blink_ = new QTimer(this);
+    blink_->setInterval(50);
+    connect(blink_, &QTimer::timeout, this, &OutputControls::blinkTimer);
+    blink_->start();
+}
+
+OutputControls::~OutputControls() {
+    stopTick();
+    CloseUsbDevise();
+}
+
+void OutputControls::buildRateMode() {
+    RadioGroupRate = new QGroupBox("Плавность перехода  сцен ");
+    RadioGroupRate->setObjectName("RadioGroupRate");
+    auto* grid = new QGridLayout(RadioGroupRate);
+    rateItems_ = new QButtonGroup(RadioGroupRate);
+    const char* items[] = {"Фейдера", "Автомат", "Выкл"};
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new QRadioButton(items[i], RadioGroupRate);
+        item->setObjectName(QString("RadioGroupRateItem%1").arg(i));
+        rateItems_->addButton(item, i);
+        grid->addWidget(item, i / 2, i % 2);
+    }
+    rateItems_->button(0)->setChecked(true);
+    console_.controls.crossfadeMode.set(0);
+    connect(rateItems_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) console_.controls.crossfadeMode.set(static_cast<std::uint8_t>(id));
+    });
+    layoutOf(form_.slot(TBaseForm::Slot::RateMode))->addWidget(RadioGroupRate);
+}
+
+void OutputControls::buildLevels() {
+    QWidget* host = form_.slot(TBaseForm::Slot::LevelsOutput);
+    CheckBoxBlackOut = new QCheckBox("BlackOut", host);
+    CheckBoxBlackOut->setObjectName("CheckBoxBlackOut");
+    CheckBoxBlackOut->setToolTip(kBlackoutHint);
+    connect(CheckBoxBlackOut, &QCheckBox::toggled, this, &OutputControls::CheckBoxBlackOutClick);
+    CheckBoxManual = new QCheckBox("Ручное управление", host);
+    CheckBoxManual->setObjectName("CheckBoxManual");
+    CheckBoxManual->setToolTip("Ручное управление выделенными каналами в текущей сцене");
+    connect(CheckBoxManual, &QCheckBox::toggled, this,
+            [this](bool on) { console_.controls.manual.set(on ? 1 : 0); });
+    layoutOf(host)->addWidget(CheckBoxBlackOut);
+    layoutOf(host)->addWidget(CheckBoxManual);
+}
+
+void OutputControls::buildOutputButtons() {
+    QWidget* host = form_.slot(TBaseForm::Slot::FaderOutputButtons);
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    auto make = [&](const char* name, const QString& text, const QString& hint) {
+        auto* b = new QToolButton(host);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setToolTip(hint);
+        b->setCheckable(true);
+        b->setMinimumWidth(70);
+        QSizePolicy keep = b->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(keep);
+        group->addButton(b);
+        layoutOf(host)->addWidget(b);
+        return b;
+    };
+    SpeedButtonOnScena = make("SpeedButtonOnScena", "Сцена", "Разрешить нормальную работу ");
+    SpeedButtonBlackOut = make("SpeedButtonBlackOut", "BlackOut", kBlackoutHint);
+    SpeedButtonMacrosOut =
+        make("SpeedButtonMacrosOut", "Макро M",
+             "Выключает все каналы  и включает  каналы статической каркинки =M= ");
+    SpeedButtonOnScena->setChecked(true);
+    connect(SpeedButtonOnScena, &QToolButton::clicked, this, [this] {
+        console_.controls.macroOut.set(0);
+        CheckBoxBlackOut->setChecked(false);
+    });
+    connect(SpeedButtonBlackOut, &QToolButton::clicked, this, [this] {
+        console_.controls.macroOut.set(0);
+        CheckBoxBlackOut->setChecked(true);
+    });
+    connect(SpeedButtonMacrosOut, &QToolButton::clicked, this, [this] {
+        console_.controls.macroOut.set(1);
+        CheckBoxBlackOut->setChecked(true);
+    });
+}
+
+void OutputControls::CheckBoxBlackOutClick() {
+    const bool on = CheckBoxBlackOut->isChecked();
+    console_.controls.blackout.set(on ? 1 : 0);
+    // Every change of blackout, on or off, stops the show.
+    console_.showRunning.set(0);
+    if (SpeedButtonMacrosOut->isChecked()) return;
+    (on ? SpeedButtonBlackOut : SpeedButtonOnScena)->setChecked(true);
+}
+
+void OutputControls::toggleBlackoutFromKey() {
+    CheckBoxBlackOut->setChecked(!CheckBoxBlackOut->isChecked());
+    console_.showRunning.set(0);
+}
+
+void OutputControls::buildPictures() {
+    QWidget* page = form_.settingsTabs()->widget(2);
+    auto* grid = new QGridLayout(page);
+    struct Key {
+        const char* name;
+        const char* caption;
+        const char* hotKey;
+    };
+    static const Key keys[16] = {
+        {"CheckBoxChs1", "1", "1"},       {"CheckBoxChs2", "2", "2"},
+        {"CheckBoxChs3", "3", "3"},       {"CheckBoxChs4", "4", "4"},
+        {"CheckBoxChs5", "5", "5"},       {"CheckBoxChs6", "6", "6"},
+        {"CheckBoxChs7", "7", "7"},       {"CheckBoxChs8", "8", "8"},
+        {"CheckBoxChsSpace", "==", "прбел"}, {"CheckBoxChsZ", "Z", "Z"},
+        {"CheckBoxChsX", "X", "X"},       {"CheckBoxChsC", "C", "C"},
+        {"CheckBoxChsV", "V", "V"},       {"CheckBoxChsB", "B", "B"},
+        {"CheckBoxChsN", "N", "N"},       {"CheckBoxChsM", "M", "M"},
+    };
+    for (int k = 0; k < 16; ++k) {
+        auto* box = new QCheckBox(keys[k].caption, page);
+        box->setObjectName(keys[k].name);
+        box->setToolTip(QString("Запрограммированая статическая картинка - Горячая кнопка =%1= ")
+                            .arg(QString::fromUtf8(keys[k].hotKey)));
+        connect(box, &QCheckBox::toggled, this,
+                [this, k](bool on) { console_.controls.pictureKeys.set(k, on ? 1 : 0); });
+        pictureBoxes_[k] = box;
+        grid->addWidget(box, k / 8, k % 8);
+    }
+    grid->setRowStretch(2, 1);
+}
+
+void OutputControls::buildOffline() {
+    auto* usb = form_.findChild<QGroupBox*>("GroupBoxUsb");
+    CheckBoxNoUSBconnect = new QCheckBox("Работа в DEMO режиме", usb);
+    CheckBoxNoUSBconnect->setObjectName("CheckBoxNoUSBconnect");
+    CheckBoxNoUSBconnect->setToolTip("Ничего не отправлять в интерфейс");
+    connect(CheckBoxNoUSBconnect, &QCheckBox::toggled, this,
+            [this](bool on) { console_.controls.offline.set(on ? 1 : 0); });
+    usb->layout()->addWidget(CheckBoxNoUSBconnect);
+}
+
+void OutputControls::InitUsbDevise() {
+    driver_->InitUsbDevise();
+    TimerPolling->start();
+    // The listing labels are filled once, here.
+    auto set = [this](const char* name, const std::string& text) {
+        if (auto* label = form_.findChild<QLabel*>(name)) label->setText(QString::fromStdString(text));
+    };
+    set("LabelKolvoUSB", driver_->countText());
+    set("LabelTipFtdi", driver_->descriptionText());
+    set("LabelUSBnomber", driver_->serialText());
+}
+
+void OutputControls::TimerPollingTimer() { driver_->TimerPollingTimer(); }
+
+void OutputControls::startTick() {
+    if (thread_) return;
+    thread_ = std::make_unique<io::RealTimeThread>([this] { cycle_->RealTimeTick(); });
+    thread_->start();
+}
+
+void OutputControls::stopTick() {
+    if (thread_) thread_->stop();
+}
+
+void OutputControls::CloseUsbDevise() {
+    TimerPolling->stop();
+    driver_->CloseUsbDevise();
+}
+
+InterfaceState OutputControls::interfaceState() const {
+    return {CheckBoxNoUSBconnect->isChecked(), driver_->isOpen(), driver_->InterfaceStatusText()};
+}
+
+QString OutputControls::InterfaceStatusText() const {
+    return QString::fromStdString(driver_->InterfaceStatusText());
+}
+
+void OutputControls::TimerstrobTimer() { console_.strobe.set(console_.strobe.get() == 0 ? 255 : 0); }
+
+void OutputControls::blinkTimer() {
+    const bool visible = console_.blackoutBlinkVisible.get() != 0;
+    if (SpeedButtonBlackOut->isHidden() == visible) SpeedButtonBlackOut->setHidden(!visible);
+}
+
+}  // namespace lumetra::ui
