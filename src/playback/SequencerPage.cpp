@@ -237,7 +237,12 @@ void SequencerPage::SpeedButtonPlayDblClick() {
 }
 
 void SequencerPage::showStopped() {
-    if (!SpeedButtonStop->isChecked()) SpeedButtonStop->setChecked(true);
+    if (SpeedButtonStop->isChecked()) return;
+    // The show was stopped elsewhere (blackout, the 0 key, clearing the
+    // show). Finish the stop as the Stop button would, or the scene editing
+    // controls would stay off on a stopped show and the pause clock would
+    // count on from the last Play.
+    ModeStop();
 }
 
 void SequencerPage::setConveyor(std::function<bool()> modeOn, std::function<void()> job) {

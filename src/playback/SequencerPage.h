@@ -52,8 +52,9 @@ class SequencerPage : public QObject {
     void ModeStop();
     void SpeedButtonPlayDblClick();
 
-    // Puts the stop button down; the fader page's display timer calls it
-    // whenever the show is not playing, so a stop made elsewhere shows.
+    // The fader page's display timer calls it whenever the show is not
+    // playing: a stop made elsewhere puts the stop button down and switches
+    // the page to its stopped state.
     void showStopped();
 
     // Timer handlers, public so that a test can step them by hand.

@@ -149,13 +149,23 @@ class SequencerPageTest : public QObject {
     void aStopMadeElsewhereShowsOnTheButtons() {
         Desk desk;
         holdTimers(desk);
+        int stopped = 0;
+        desk.form->on(TBaseForm::Hook::ModeStop, [&] { ++stopped; });
         desk.click("SpeedButtonPlay");
+        for (int i = 0; i < 5; ++i) page(desk)->TimerShouClockTimer();
         desk.state().showRunning.set(0);  // as blackout or ClearAll stop the show
         auto* faders = desk.form->findChild<lumetra::ui::FaderPage*>("FaderPage");
         QVERIFY(faders);
         faders->TimerDataDmxToDspTimer();
         QVERIFY(desk.find<QToolButton>("SpeedButtonStop")->isChecked());
         QVERIFY(!desk.find<QToolButton>("SpeedButtonPlay")->isChecked());
+        // The scene editing controls come back, once, and the pause clock
+        // starts from the stop.
+        QCOMPARE(stopped, 1);
+        faders->TimerDataDmxToDspTimer();
+        QCOMPARE(stopped, 1);
+        page(desk)->TimerShouClockTimer();
+        QCOMPARE(text(desk, "LabelTimePause"), QString("Паузa = 0ч 0м 1с "));
     }
 
     void tempoSliderSetsIntervalAndLabel() {
@@ -372,6 +382,7 @@ class SequencerPageTest : public QObject {
         QTest::keyClick(focus, Qt::Key_Minus);
         QCOMPARE(played, 2);
         auto* blackout = desk.find<QCheckBox>("CheckBoxBlackOut");
+        QVERIFY(blackout);
         const bool wasBlack = blackout->isChecked();
         QTest::keyClick(focus, Qt::Key_0);
         QCOMPARE(text(desk, "LabelKeySp"), QString("NomberKey is 48"));
@@ -397,6 +408,7 @@ class SequencerPageTest : public QObject {
         auto* focus = desk.find<QScrollBar>("ScrollBarStep");
         focus->setFocus();
         auto* blackout = desk.find<QCheckBox>("CheckBoxBlackOut");
+        QVERIFY(blackout);
         const bool wasBlack = blackout->isChecked();
 
         QTest::keyPress(focus, Qt::Key_0);
