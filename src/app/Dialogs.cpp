@@ -30,7 +30,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec
 
 int messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, parent);
+    QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), text, buttons, parent);
     return box.exec();
 }
 }  // namespace

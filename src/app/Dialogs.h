@@ -7,6 +7,10 @@ class QWidget;
 
 namespace lumetra::ui {
 
+// The application title; message boxes carry it. It is not made Qt's
+// display name, which would be appended to the main window's caption.
+inline const char* const kApplicationTitle = "Lumetra - Управление  DMX512";
+
 // A file dialog as the console asks for it.
 struct FileDialogSpec {
     QString filter;         // "Файлы DMX Lumetra  (*.lum)"

@@ -33,13 +33,12 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("lumetra");
-    QApplication::setApplicationDisplayName("Lumetra - Управление  DMX512");
     QApplication::setApplicationVersion("5.4.1");
 
     lumetra::io::DataFolder folder(lumetra::io::DataFolder::resolve(parsed.options.home));
     const std::string folderError = folder.create();
     if (!folderError.empty())
-        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
+        QMessageBox::critical(nullptr, QString::fromUtf8(lumetra::ui::kApplicationTitle),
                               QString::fromStdString(folderError));
 
     lumetra::ui::TBaseForm form(parsed.options, folder, nullptr);
