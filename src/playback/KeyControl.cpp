@@ -185,16 +185,15 @@ bool KeyControl::eventFilter(QObject* watched, QEvent* event) {
         if (currentPress_ == event) currentPress_ = nullptr;
     });
     const auto* key = static_cast<QKeyEvent*>(event);
-    FormKeyDown(consoleKeyCode(*key), key->isAutoRepeat());
+    FormKeyDown(consoleKeyCode(*key));
     // The focused control gets the key as well.
     return false;
 }
 
-void KeyControl::FormKeyDown(int code, bool autoRepeat) {
+void KeyControl::FormKeyDown(int code) {
+    // Every press counts, the window system's auto-repeat of a held key
+    // included: holding 0 keeps switching blackout, as operators know it.
     LabelKeySp->setText(QStringLiteral("NomberKey is ") + QString::number(code));
-    // A held key acts once: repeating would flicker blackout on and off and
-    // restart the show clock at every repeat.
-    if (autoRepeat) return;
     switch (code) {
         case kKeyZero:
             form_.toggleBlackoutFromKey();

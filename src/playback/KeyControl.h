@@ -32,7 +32,7 @@ class KeyControl : public QObject {
     bool previewOn() const { return installed_; }
 
     // One key press meant for the main window.
-    void FormKeyDown(int code, bool autoRepeat);
+    void FormKeyDown(int code);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -400,7 +400,7 @@ class SequencerPageTest : public QObject {
         QCOMPARE(text(desk, "LabelKeySp"), QString("NomberKey is 57"));
     }
 
-    void heldKeyActsOnceAndPreviewCanBeSwitchedOff() {
+    void heldKeyRepeatsAndPreviewCanBeSwitchedOff() {
         Desk desk;
         holdTimers(desk);
         desk.form->activateWindow();
@@ -417,7 +417,11 @@ class SequencerPageTest : public QObject {
         QKeyEvent repeat2(QEvent::KeyPress, Qt::Key_0, Qt::NoModifier, "0", true);
         QApplication::sendEvent(focus, &repeat2);
         QTest::keyRelease(focus, Qt::Key_0);
+        // The press and two repeats: three toggles, each one once.
         QCOMPARE(blackout->isChecked(), !wasBlack);
+        QKeyEvent repeat3(QEvent::KeyPress, Qt::Key_0, Qt::NoModifier, "0", true);
+        QApplication::sendEvent(focus, &repeat3);
+        QCOMPARE(blackout->isChecked(), wasBlack);
 
         // Unticked, keys reach the focused control only.
         desk.find<QCheckBox>("CheckBoxFlashOn")->setChecked(false);
