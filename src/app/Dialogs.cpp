@@ -7,16 +7,16 @@
 namespace lumetra::ui {
 
 namespace {
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
+std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
     QFileDialog dialog(parent);
-    dialog.setNameFilter(spec.filter);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontUseNativeDialog, false);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        if (!spec.initialName.isEmpty()) dialog.selectFile(spec.initialName);
+        if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // A typed name of a file that does not exist is accepted; the load
@@ -35,12 +35,12 @@ int messageBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
 }
 }  // namespace
 
-std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
-    return runFileDialog(parent, spec, false);
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, false);
 }
 
-std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
-    return runFileDialog(parent, spec, true);
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, true);
 }
 
 bool QtDialogs::confirm(QWidget* parent, const QString& text) {

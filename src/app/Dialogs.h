@@ -12,7 +12,7 @@ namespace lumetra::ui {
 inline const char* const kApplicationTitle = "Lumetra - Управление  DMX512";
 
 // A file dialog as the console asks for it.
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString filter;         // "Файлы DMX Lumetra  (*.lum)"
     QString defaultSuffix;  // "lum"
     QString initialName;    // proposed file name, may be empty
@@ -23,9 +23,9 @@ struct FileDialogSpec {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Asks before overwriting an existing file.
-    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual bool confirm(QWidget* parent, const QString& text) = 0;         // Yes / No
     virtual bool confirmWarning(QWidget* parent, const QString& text) = 0;  // Yes / No, warning icon
     virtual void error(QWidget* parent, const QString& text) = 0;           // OK
@@ -35,8 +35,8 @@ public:
 // The real dialogs of the desktop.
 class QtDialogs final : public Dialogs {
 public:
-    std::optional<QString> openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     bool confirm(QWidget* parent, const QString& text) override;
     bool confirmWarning(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;

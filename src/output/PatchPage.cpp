@@ -18,7 +18,7 @@ namespace {
 const char* const kRowHint =
     "Устанавливаем из какого канала будет пееренаправлятся в какой канал DMX";
 
-FileDialogSpec patchDialog() {
+FileDialogRequest patchDialog() {
     return {QStringLiteral("Файлы перекодировки Lumetra  (*.lmd)"), QStringLiteral("lmd"),
             QString()};
 }

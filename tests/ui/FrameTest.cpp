@@ -129,7 +129,7 @@ private slots:
         action(desk, "OpenItem")->trigger();
         QCOMPARE(memoryOf(desk.state()), sampleShow());
         QCOMPARE(desk.form->windowTitle(), " Initalization " + good);
-        QCOMPARE(ScriptedDialogs::lastSpec.filter, QString("Файлы DMX Lumetra  (*.lum)"));
+        QCOMPARE(ScriptedDialogs::lastRequest.filter, QString("Файлы DMX Lumetra  (*.lum)"));
 
         // A short file leaves the show, its name and caption as they were.
         const QString shortFile = dir.path() + "/short.lum";
@@ -160,7 +160,7 @@ private slots:
         action(desk, "SaveItem")->trigger();
         QCOMPARE(desk.log->saveDialogs, 1);
         QVERIFY(!desk.form->isNamed());
-        QCOMPARE(ScriptedDialogs::lastSpec.initialName, QString("Unit_001"));
+        QCOMPARE(ScriptedDialogs::lastRequest.initialName, QString("Unit_001"));
 
         ScriptedDialogs::queueFile(path);
         action(desk, "SaveItem")->trigger();

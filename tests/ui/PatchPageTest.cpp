@@ -105,8 +105,8 @@ class PatchPageTest : public QObject {
         const QString path = desk.home.path() + "/rig.lmd";
         ScriptedDialogs::queueFile(path);
         desk.click("SpeedButtonSaveCoderTab");
-        QCOMPARE(ScriptedDialogs::lastSpec.filter, QString("Файлы перекодировки Lumetra  (*.lmd)"));
-        QCOMPARE(ScriptedDialogs::lastSpec.defaultSuffix, QString("lmd"));
+        QCOMPARE(ScriptedDialogs::lastRequest.filter, QString("Файлы перекодировки Lumetra  (*.lmd)"));
+        QCOMPARE(ScriptedDialogs::lastRequest.defaultSuffix, QString("lmd"));
         const QByteArray saved = lumetra::testing::readBytes(path);
         QCOMPARE(saved.size(), 512);
         for (int k = 0; k < 256; ++k) {

@@ -6,7 +6,7 @@
 
 namespace lumetra::testing {
 
-ui::FileDialogSpec ScriptedDialogs::lastSpec;
+ui::FileDialogRequest ScriptedDialogs::lastRequest;
 
 std::deque<std::optional<QString>>& ScriptedDialogs::files() {
     static std::deque<std::optional<QString>> queue;
@@ -18,18 +18,18 @@ std::deque<bool>& ScriptedDialogs::answers() {
     return queue;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget*, const ui::FileDialogSpec& spec) {
+std::optional<QString> ScriptedDialogs::openFile(QWidget*, const ui::FileDialogRequest& request) {
     ++log_->openDialogs;
-    lastSpec = spec;
+    lastRequest = request;
     if (files().empty()) return std::nullopt;
     auto answer = files().front();
     files().pop_front();
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const ui::FileDialogSpec& spec) {
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const ui::FileDialogRequest& request) {
     ++log_->saveDialogs;
-    lastSpec = spec;
+    lastRequest = request;
     if (files().empty()) return std::nullopt;
     auto answer = files().front();
     files().pop_front();

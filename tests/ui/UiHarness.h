@@ -35,14 +35,14 @@ public:
         answers().clear();
     }
 
-    std::optional<QString> openFile(QWidget*, const ui::FileDialogSpec& spec) override;
-    std::optional<QString> saveFile(QWidget*, const ui::FileDialogSpec& spec) override;
+    std::optional<QString> openFile(QWidget*, const ui::FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget*, const ui::FileDialogRequest& request) override;
     bool confirm(QWidget*, const QString& text) override;
     bool confirmWarning(QWidget*, const QString& text) override;
     void error(QWidget*, const QString& text) override { log_->errors << text; }
     void warning(QWidget*, const QString& text) override { log_->warnings << text; }
 
-    static ui::FileDialogSpec lastSpec;
+    static ui::FileDialogRequest lastRequest;
 
 private:
     static std::deque<std::optional<QString>>& files();
