@@ -83,14 +83,19 @@ CopyPage::CopyPage(TBaseForm& form, SceneCommands& commands, QWidget* page)
     auto* inScenes = new QGroupBox("Каналов в сценах", this);
     inScenes->setObjectName("GroupBoxAllScChBloc");
     auto* inScenesGrid = new QGridLayout(inScenes);
-    SpinEditAllScChbeg = addField(inScenesGrid, 0, 0, "SpinEditAllScChbeg", kFrom, 254, 1);
-    SpinEditAllScChFin = addField(inScenesGrid, 1, 0, "SpinEditAllScChFin", kTo, 255, 10);
-    inScenesGrid->addWidget(new QLabel("включительно", inScenes), 1, 2);
-    SpinEditAllScChTo = addField(inScenesGrid, 2, 0, "SpinEditAllScChTo", kStart, 255, 11);
-    SpinEditAllScChbegSc = addField(inScenesGrid, 0, 3, "SpinEditAllScChbegSc", kFromScene, 255, 1);
-    SpinEditAllScChFinSc = addField(inScenesGrid, 1, 3, "SpinEditAllScChFinSc", kToScene, 255, 10);
-    inScenesGrid->addWidget(new QLabel("включительно", inScenes), 1, 5);
-    SpinEditAllScChToSc = addField(inScenesGrid, 2, 3, "SpinEditAllScChToSc", kStartScene, 255, 11);
+    QSpinBox* inScenesChannels[3];
+    addTriple(inScenesGrid, 0, {"SpinEditAllScChbeg", "SpinEditAllScChFin", "SpinEditAllScChTo"},
+              false, 254, inScenesChannels);
+    SpinEditAllScChbeg = inScenesChannels[0];
+    SpinEditAllScChFin = inScenesChannels[1];
+    SpinEditAllScChTo = inScenesChannels[2];
+    QSpinBox* inScenesScenes[3];
+    addTriple(inScenesGrid, 3,
+              {"SpinEditAllScChbegSc", "SpinEditAllScChFinSc", "SpinEditAllScChToSc"}, true, 255,
+              inScenesScenes);
+    SpinEditAllScChbegSc = inScenesScenes[0];
+    SpinEditAllScChFinSc = inScenesScenes[1];
+    SpinEditAllScChToSc = inScenesScenes[2];
     QToolButton* allCopy = copyButton(inScenes, "SpeedButtonScenAllCopy");
     inScenesGrid->addWidget(allCopy, 3, 0, 1, 6, Qt::AlignRight);
     connect(allCopy, &QToolButton::clicked, this, &CopyPage::SpeedButtonScenAllCopyClick);
@@ -99,10 +104,12 @@ CopyPage::CopyPage(TBaseForm& form, SceneCommands& commands, QWidget* page)
     GroupBoxScenaBloc = new QGroupBox("Сцен (все каналы)", this);
     GroupBoxScenaBloc->setObjectName("GroupBoxScenaBloc");
     auto* scenaGrid = new QGridLayout(GroupBoxScenaBloc);
-    SpinEditScenaFirst = addField(scenaGrid, 0, 0, "SpinEditScenaFirst", kFromScene, 254, 1);
-    SpinEditScenaLast = addField(scenaGrid, 1, 0, "SpinEditScenaLast", kToScene, 255, 10);
-    scenaGrid->addWidget(new QLabel("включительно", GroupBoxScenaBloc), 1, 2);
-    SpinEditScenaFrom = addField(scenaGrid, 2, 0, "SpinEditScenaFrom", kStartScene, 255, 11);
+    QSpinBox* scenes[3];
+    addTriple(scenaGrid, 0, {"SpinEditScenaFirst", "SpinEditScenaLast", "SpinEditScenaFrom"}, true,
+              254, scenes);
+    SpinEditScenaFirst = scenes[0];
+    SpinEditScenaLast = scenes[1];
+    SpinEditScenaFrom = scenes[2];
     QToolButton* scenaCopy = copyButton(GroupBoxScenaBloc, "SpeedButtonScenaBlocCopy");
     scenaGrid->addWidget(scenaCopy, 3, 0, 1, 3, Qt::AlignRight);
     connect(scenaCopy, &QToolButton::clicked, this, &CopyPage::SpeedButtonScenaBlocCopyClick);
@@ -140,12 +147,17 @@ QGroupBox* CopyPage::channelGroup(const char* name, const QString& title, const 
     auto* group = new QGroupBox(title, this);
     group->setObjectName(name);
     auto* grid = new QGridLayout(group);
-    spins[0] = addField(grid, 0, 0, first, kFrom, 254, 1);
-    spins[1] = addField(grid, 1, 0, last, kTo, 255, 10);
-    grid->addWidget(new QLabel("включительно", group), 1, 2);
-    spins[2] = addField(grid, 2, 0, start, kStart, 255, 11);
+    addTriple(grid, 0, {first, last, start}, false, 254, spins);
     grid->addWidget(copyButton(group, button), 3, 0, 1, 3, Qt::AlignRight);
     return group;
+}
+
+void CopyPage::addTriple(QGridLayout* grid, int column, const std::array<const char*, 3>& names,
+                         bool scenes, int firstMaximum, QSpinBox** spins) {
+    spins[0] = addField(grid, 0, column, names[0], scenes ? kFromScene : kFrom, firstMaximum, 1);
+    spins[1] = addField(grid, 1, column, names[1], scenes ? kToScene : kTo, 255, 10);
+    grid->addWidget(new QLabel("включительно", grid->parentWidget()), 1, column + 2);
+    spins[2] = addField(grid, 2, column, names[2], scenes ? kStartScene : kStart, 255, 11);
 }
 
 void CopyPage::finish(BlockCopyResult result) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <QWidget>
 
 #include "show/BlockCopy.h"
@@ -32,6 +34,10 @@ class CopyPage : public QWidget {
   private:
     QSpinBox* addField(QGridLayout* grid, int row, int column, const char* name,
                        const QString& caption, int maximum, int value);
+    // The three fields of a block: first ("От"), last ("До", включительно)
+    // and start ("Начиная с"), of channels or of scenes, in one grid column.
+    void addTriple(QGridLayout* grid, int column, const std::array<const char*, 3>& names,
+                   bool scenes, int firstMaximum, QSpinBox** spins);
     QGroupBox* channelGroup(const char* name, const QString& caption, const char* first,
                             const char* last, const char* start, const char* button,
                             QSpinBox** spins);
