@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "TempFolder.h"
 #include "show/FileIo.h"
@@ -72,6 +75,57 @@ TEST(WriteFileAtomic, FailedWriteKeepsTheOldFileWhole) {
     EXPECT_EQ(r.status, FileStatus::Failed);
     EXPECT_EQ(readBytes(dir.file("keep.lum")), old);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"keep.lum"});
+}
+
+}  // namespace
+}  // namespace lumetra::io
+
+namespace lumetra::io {
+namespace {
+
+TEST(ReadFile, RefusesFifosDevicesAndFoldersAtOnce) {
+    TempFolder dir;
+    const std::string fifo = dir.file("show.lum");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // No writer ever comes: a blocking open would never return.
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir.path().string()}) {
+        const ReadResult r = readFile(path, 0, 1 << 20);
+        EXPECT_EQ(r.status, FileStatus::Failed) << path;
+        EXPECT_TRUE(r.data.empty()) << path;
+    }
+    EXPECT_NE(readFile(fifo, 0).message.find("не обычный файл"), std::string::npos);
+}
+
+TEST(WriteFileAtomic, KeepsASymbolicLinkAndWritesItsTarget) {
+    TempFolder dir;
+    std::filesystem::create_directory(dir.path() / "shows");
+    const std::string target = dir.file("shows/real.lum");
+    writeBytes(target, bytes(10, 1));
+    std::filesystem::create_symlink("shows/real.lum", dir.path() / "link.lum");
+    std::filesystem::create_symlink("link.lum", dir.path() / "chain.lum");
+
+    const auto data = bytes(64, 7);
+    ASSERT_TRUE(writeFileAtomic(dir.file("chain.lum"), data.data(), data.size()).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.lum"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "chain.lum"));
+    EXPECT_EQ(readBytes(target), data);
+    // The temporary was made beside the target and renamed there.
+    EXPECT_EQ(std::filesystem::directory_iterator(dir.path() / "shows")->path().filename(),
+              "real.lum");
+}
+
+TEST(WriteFileAtomic, RemovesTheTemporariesOfAKilledSaveOnly) {
+    TempFolder dir;
+    const std::string path = dir.file("show.lum");
+    for (const char* name : {"show.lum.a1B2c3", "show.lum.QxZpWm", "show.lum.backup",
+                             "show.lum.a1b2c3d", "other.lum.a1B2c3"})
+        writeBytes(dir.file(name), bytes(5, 2));
+    const auto data = bytes(32, 9);
+    ASSERT_TRUE(writeFileAtomic(path, data.data(), data.size()).ok());
+    auto names = dir.entries();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"other.lum.a1B2c3", "show.lum", "show.lum.a1b2c3d",
+                                               "show.lum.backup"}));
 }
 
 }  // namespace
