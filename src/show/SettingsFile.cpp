@@ -105,18 +105,105 @@ Settings parseSettings(std::string_view text) {
 }
 
 std::string formatSettings(const Settings& settings) {
-    std::string out = "[" + std::string(kKonveyrSection) + "]\r\n";
+    return mergeSettings({}, settings);
+}
+
+namespace {
+
+// Our keys of one section with the values to write.
+struct OwnSection {
+    std::string_view name;
+    std::vector<std::pair<std::string, std::string>> keys;
+    std::vector<bool> written;
+};
+
+std::vector<OwnSection> ownSections(const Settings& settings) {
+    OwnSection konveyr{kKonveyrSection, {}, {}};
     for (int i = 0; i < kKonveyrSlots; ++i)
-        out += konveyrKey(i) + "=" + oneLine(settings.konveyr[i]) + "\r\n";
-    out += "[" + std::string(kLastFileSection) + "]\r\n";
-    out += std::string(kPathKey) + "=" + oneLine(settings.lastPath) + "\r\n";
+        konveyr.keys.emplace_back(konveyrKey(i), oneLine(settings.konveyr[i]));
+    OwnSection last{kLastFileSection, {{std::string(kPathKey), oneLine(settings.lastPath)}}, {}};
+    std::vector<OwnSection> sections{std::move(konveyr), std::move(last)};
+    for (auto& sec : sections) sec.written.assign(sec.keys.size(), false);
+    return sections;
+}
+
+}  // namespace
+
+std::string mergeSettings(std::string_view existing, const Settings& settings) {
+    if (existing.substr(0, kBom.size()) == kBom) existing.remove_prefix(kBom.size());
+    std::vector<OwnSection> own = ownSections(settings);
+    std::string out;
+    OwnSection* current = nullptr;
+    std::vector<bool> seen(own.size(), false);
+
+    const auto line = [&out](std::string_view text) {
+        out.append(text);
+        out += "\r\n";
+    };
+    // The keys of a section of ours that its text did not have yet.
+    const auto completeSection = [&](OwnSection* sec) {
+        if (!sec) return;
+        for (std::size_t k = 0; k < sec->keys.size(); ++k)
+            if (!sec->written[k]) {
+                line(sec->keys[k].first + "=" + sec->keys[k].second);
+                sec->written[k] = true;
+            }
+    };
+
+    while (!existing.empty()) {
+        const auto eol = existing.find('\n');
+        std::string_view raw = existing.substr(0, eol);
+        existing.remove_prefix(eol == std::string_view::npos ? existing.size() : eol + 1);
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        const std::string_view text = trim(raw);
+
+        if (!text.empty() && text.front() == '[' && text.find(']') != std::string_view::npos) {
+            completeSection(current);
+            current = nullptr;
+            const std::string_view name = trim(text.substr(1, text.find(']') - 1));
+            for (std::size_t i = 0; i < own.size(); ++i)
+                if (sameName(name, own[i].name)) current = &own[i], seen[i] = true;
+            line(raw);
+            continue;
+        }
+        const auto eq = text.find('=');
+        if (current && eq != std::string_view::npos && text.front() != ';') {
+            const std::string_view key = trim(text.substr(0, eq));
+            bool ours = false;
+            for (std::size_t k = 0; k < current->keys.size(); ++k) {
+                if (!sameName(key, current->keys[k].first)) continue;
+                ours = true;
+                // The first occurrence takes the value; a later duplicate,
+                // which no reader would see, goes.
+                if (!current->written[k]) {
+                    line(current->keys[k].first + "=" + current->keys[k].second);
+                    current->written[k] = true;
+                }
+            }
+            if (ours) continue;
+        }
+        // Everything else stays as it was: other sections, other keys,
+        // comments and blank lines.
+        line(raw);
+    }
+    completeSection(current);
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        if (seen[i]) continue;
+        line("[" + std::string(own[i].name) + "]");
+        completeSection(&own[i]);
+    }
     return out;
 }
 
 SettingsReadResult ReadIniFile(const std::string& path) {
     SettingsReadResult result;
-    const ReadResult read = readFile(path, 0);
+    const ReadResult read = readFile(path, 0, kMaxSettingsBytes + 1);
     result.file = read;
+    if (read.ok() && read.data.size() > kMaxSettingsBytes) {
+        // Not a settings file this console wrote: its keys are not trusted.
+        result.file = FileResult{FileStatus::Failed, fileText::tooLarge(path, kMaxSettingsBytes)};
+        return result;
+    }
     if (read.ok())
         result.settings = parseSettings(
             std::string_view(reinterpret_cast<const char*>(read.data.data()), read.data.size()));
@@ -124,7 +211,14 @@ SettingsReadResult ReadIniFile(const std::string& path) {
 }
 
 FileResult WriteIniFile(const std::string& path, const Settings& settings) {
-    const std::string text = formatSettings(settings);
+    // Sections and keys of others survive, as with the system's profile
+    // functions. A file that cannot be read as settings is replaced.
+    const ReadResult old = readFile(path, 0, kMaxSettingsBytes + 1);
+    std::string_view existing;
+    if (old.ok() && old.data.size() <= kMaxSettingsBytes)
+        existing =
+            std::string_view(reinterpret_cast<const char*>(old.data.data()), old.data.size());
+    const std::string text = mergeSettings(existing, settings);
     FileResult r =
         writeFileAtomic(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (!r.ok()) r.message = "Unable to write to " + path;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,8 @@
 namespace lumetra::io {
 
 constexpr int kKonveyrSlots = 20;
+// A settings file is a few kilobytes; anything past this is not one.
+constexpr std::size_t kMaxSettingsBytes = 1 << 20;
 
 // What the settings file keeps between runs: the conveyor's twenty show
 // files (button n from path n-1; empty = empty slot) and the show that was
@@ -36,10 +39,18 @@ Settings parseSettings(std::string_view text);
 // it start a line of its own.
 std::string formatSettings(const Settings& settings);
 
+// The text written over an existing file: our keys take their new values
+// where they stand (a later duplicate of one of them is dropped), keys of
+// ours the file lacks are added at the end of their section (or in a new
+// section at the end), and every other line is kept as it was. Lines end
+// in CRLF.
+std::string mergeSettings(std::string_view existing, const Settings& settings);
+
+// Reads at most kMaxSettingsBytes; a larger file is refused whole.
 SettingsReadResult ReadIniFile(const std::string& path);
 
-// Writes the whole file atomically. On failure the message is
-// "Unable to write to <path>" and the old file stays as it was.
+// Writes the file atomically, keeping what others keep in it (mergeSettings). On failure the
+// message is "Unable to write to <path>" and the old file stays as it was.
 FileResult WriteIniFile(const std::string& path, const Settings& settings);
 
 // A relative path (such as the default name "Unit_001") names a file in the

@@ -87,6 +87,46 @@ TEST(SettingsFile, ALineBreakInsideAValueCannotAddKeys) {
     EXPECT_EQ(back.lastPath, "/real.lum");
 }
 
+TEST(SettingsFile, AWriteKeepsWhatOthersKeepInTheFile) {
+    const std::string existing =
+        "; notes of the lighting desk\n[Window]\nLeft=10\n[konveir]\nFile02=/old.lum\n"
+        "Colour=blue\nFILE02=/stale.lum\n[Other]\nPath=/not/ours\n";
+    Settings s;
+    s.konveyr[1] = "/new.lum";
+    s.lastPath = "/last.lum";
+    std::string expected =
+        "; notes of the lighting desk\r\n[Window]\r\nLeft=10\r\n[konveir]\r\n"
+        "File02=/new.lum\r\nColour=blue\r\nFile01=\r\n";
+    for (int n = 3; n <= 20; ++n)
+        expected += (n < 10 ? "File0" : "File") + std::to_string(n) + "=\r\n";
+    expected += "[Other]\r\nPath=/not/ours\r\n[LastFile]\r\nPath=/last.lum\r\n";
+    EXPECT_EQ(mergeSettings(existing, s), expected);
+
+    // Through the file: a second write changes nothing more.
+    TempFolder dir;
+    writeBytes(dir.file("Lumy.ini"), std::vector<std::uint8_t>(existing.begin(), existing.end()));
+    ASSERT_TRUE(WriteIniFile(dir.file("Lumy.ini"), s).ok());
+    ASSERT_TRUE(WriteIniFile(dir.file("Lumy.ini"), s).ok());
+    const auto file = readBytes(dir.file("Lumy.ini"));
+    EXPECT_EQ(std::string(file.begin(), file.end()), expected);
+    EXPECT_EQ(ReadIniFile(dir.file("Lumy.ini")).settings.konveyr[1], "/new.lum");
+}
+
+TEST(SettingsFile, AHugeFileIsRefusedAndReplacedOnWrite) {
+    TempFolder dir;
+    std::string huge = "[LastFile]\r\nPath=/evil.lum\r\n";
+    huge.resize(kMaxSettingsBytes + 10, 'x');
+    writeBytes(dir.file("Lumy.ini"), std::vector<std::uint8_t>(huge.begin(), huge.end()));
+    const SettingsReadResult r = ReadIniFile(dir.file("Lumy.ini"));
+    EXPECT_EQ(r.file.status, FileStatus::Failed);
+    EXPECT_EQ(r.settings.lastPath, "");
+    Settings s;
+    s.lastPath = "/good.lum";
+    ASSERT_TRUE(WriteIniFile(dir.file("Lumy.ini"), s).ok());
+    const auto file = readBytes(dir.file("Lumy.ini"));
+    EXPECT_EQ(std::string(file.begin(), file.end()), formatSettings(s));
+}
+
 TEST(SettingsPaths, RelativePathResolvesAgainstTheFolder) {
     EXPECT_EQ(resolveAgainst("Unit_001", "/home/op"), "/home/op/Unit_001");
     EXPECT_EQ(resolveAgainst("Unit_001", "/"), "/Unit_001");
