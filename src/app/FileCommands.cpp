@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/TBaseForm.h"
+#include "show/PathBytes.h"
 #include "show/ShowFile.h"
 #include "show/ShowReset.h"
 
@@ -15,13 +16,19 @@ namespace {
 const QString kShowFilter = QStringLiteral("Файлы DMX Lumetra  (*.lum)");
 const QString kNoFileName = QStringLiteral(" Нет имени файла ");
 
-std::string local(const QString& path) { return path.toLocal8Bit().toStdString(); }
-QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+std::string local(const QString& path) {
+    return pathToBytes(path);
+}
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
 }  // namespace
 
 void TBaseForm::NewItemClick() {
     if (!dialogs_->confirm(this, "Создать новое ШОУ?")) return;
-    SaveFileAs();  // the operator may keep the old show; a cancel discards it
+    // The operator may keep the old show; a cancel discards it. A save that
+    // fails ends the command: the show stays in memory.
+    if (SaveFileAs() == SaveOutcome::Failed) return;
     ClearAll();
     setCaption(kNoFileName);
     ReturnPageControlAll();
@@ -54,7 +61,9 @@ bool TBaseForm::BlocOpenFile() {
     return true;
 }
 
-void TBaseForm::SaveItemClick() { SaveFile(); }
+void TBaseForm::SaveItemClick() {
+    SaveFile();
+}
 
 void TBaseForm::SaveFile() {
     if (!named_) {
@@ -64,13 +73,13 @@ void TBaseForm::SaveFile() {
     writeShowTo(saveName_);
 }
 
-bool TBaseForm::SaveFileAs() {
+TBaseForm::SaveOutcome TBaseForm::SaveFileAs() {
     auto chosen = dialogs_->saveFile(this, {kShowFilter, "lum", saveName_});
-    if (!chosen) return false;
+    if (!chosen) return SaveOutcome::Cancelled;
     saveName_ = *chosen;
-    if (!writeShowTo(saveName_)) return false;
+    if (!writeShowTo(saveName_)) return SaveOutcome::Failed;
     named_ = true;
-    return true;
+    return SaveOutcome::Saved;
 }
 
 bool TBaseForm::writeShowTo(const QString& path) {
@@ -85,7 +94,9 @@ bool TBaseForm::writeShowTo(const QString& path) {
 }
 
 void TBaseForm::SaveAsItemClick() {
-    SaveFileAs();
+    // A cancelled dialog still shifts the colour; a failed write ends the
+    // command before it.
+    if (SaveFileAs() == SaveOutcome::Failed) return;
     if (CheckBoxColorAvto->isChecked()) {
         ShowMemory& show = console_.show;
         show.setCell(cell::kColorRed, static_cast<std::uint8_t>(show.cell(cell::kColorRed) + 103));
@@ -110,8 +121,7 @@ void TBaseForm::ClearAll() {
 
 void TBaseForm::TimerAvtoSaveTimer() {
     if (!TimerStatus->isActive()) TimerStatus->start();
-    if (!saveName_.isEmpty())
-        OutStatus("Автосохранение файла " + QFileInfo(saveName_).fileName());
+    if (!saveName_.isEmpty()) OutStatus("Автосохранение файла " + QFileInfo(saveName_).fileName());
     const io::FileResult result = io::autosaveShow(folder_.autosavePath(), console_.show);
     // A failed autosave must not stop a running show with a modal box: it
     // is reported on the status line at every attempt.

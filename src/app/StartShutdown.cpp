@@ -1,7 +1,6 @@
 // Start-up and shutdown of the console, in their fixed order, and the
 // settings file.
 #include <QApplication>
-#include <cstdio>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,24 +8,30 @@
 #include <QStorageInfo>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdio>
 
 #include "app/SideWindows.h"
 #include "app/TBaseForm.h"
+#include "show/PathBytes.h"
 #include "show/SettingsFile.h"
 #include "show/ShowFile.h"
 
 namespace lumetra::ui {
 
 namespace {
-std::string local(const QString& path) { return path.toLocal8Bit().toStdString(); }
-QString fromLocal(const std::string& path) { return QString::fromLocal8Bit(path.c_str()); }
+std::string local(const QString& path) {
+    return pathToBytes(path);
+}
+QString fromLocal(const std::string& path) {
+    return pathFromBytes(path);
+}
 }  // namespace
 
 void TBaseForm::FormCreate() {
     // 1-2. The interface driver lists the devices and starts polling.
     startInterface();
     // 3. Edit colours of the channel name fields.
-    colors_ = io::ChannelColors{};
+    colors_ = io::ChannelColors::startupDefaults();
     // 4. The patch starts as the identity (the console state is made so).
     console_.resetPatch();
     // 5. No channel names; both chase generators at speed 50.
@@ -76,8 +81,11 @@ void TBaseForm::FormClose() {
     if (quietShutdown_) {
         const io::FileResult r = io::autosaveShow(folder_.autosavePath(), console_.show);
         if (!r.ok()) reportError(QString::fromStdString(r.message));
-    } else {
-        SaveFileAs();
+    } else if (SaveFileAs() == SaveOutcome::Failed) {
+        // The chosen place refused the show: it is kept in the autosave
+        // file rather than lost with the program.
+        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), console_.show);
+        if (!r.ok()) reportError(QString::fromStdString(r.message));
     }
     // 6.
     WriteIniFile();
@@ -133,7 +141,7 @@ void TBaseForm::labelConveyorButtons() {
         if (!button) continue;
         const io::KonveyrCaption caption =
             io::KonveyrButtonCaption(n + 1, local(konveyorPaths_[n]));
-        button->setText(QString::fromStdString(caption.text));
+        button->setText(pathForDisplay(fromLocal(caption.text)));
         QPalette p = button->palette();
         p.setColor(QPalette::ButtonText, caption.bound ? QColor(0, 0, 128) : QColor(255, 0, 0));
         button->setPalette(p);
@@ -170,6 +178,8 @@ void TBaseForm::installManual() {
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(text);
 }
 
-void TBaseForm::ExitItemClick() { close(); }
+void TBaseForm::ExitItemClick() {
+    close();
+}
 
 }  // namespace lumetra::ui

@@ -17,11 +17,12 @@
 #include <QVBoxLayout>
 
 #include "app/SideWindows.h"
+#include "show/PathBytes.h"
 // scene list and patch
+#include "output/OutputControls.h"
 #include "output/PatchPage.h"
 #include "show/CopyPage.h"
 #include "show/SceneCommands.h"
-#include "output/OutputControls.h"
 // playback and faders
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
@@ -29,7 +30,9 @@
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
-static void initAppResources() { Q_INIT_RESOURCE(app); }
+static void initAppResources() {
+    Q_INIT_RESOURCE(app);
+}
 
 namespace lumetra::ui {
 
@@ -48,9 +51,12 @@ TBaseForm::TBaseForm(const Options& options, io::DataFolder folder,
 TBaseForm::~TBaseForm() = default;
 
 void TBaseForm::buildWindow() {
-    static const char* slotNames[] = {"SlotSequencerSceneButtons", "SlotFaderOutputButtons",
-                                      "SlotFaderUndo",             "SlotRateMode",
-                                      "SlotRateGroup",             "SlotLevelsOutput",
+    static const char* slotNames[] = {"SlotSequencerSceneButtons",
+                                      "SlotFaderOutputButtons",
+                                      "SlotFaderUndo",
+                                      "SlotRateMode",
+                                      "SlotRateGroup",
+                                      "SlotLevelsOutput",
                                       "SlotLevelsFaders"};
     for (int i = 0; i < static_cast<int>(Slot::Count); ++i) {
         auto* w = new QWidget(this);
@@ -219,12 +225,12 @@ void TBaseForm::buildOptionsPage(QWidget* page) {
         });
         return bar;
     };
-    ScrollBarRed = makeColorBar("ScrollBarRed", "Красная компонента цвета базовой формы",
-                                cell::kColorRed);
-    ScrollBarGreen = makeColorBar("ScrollBarGreen", "Зеленая компонента цвета базовой формы",
-                                  cell::kColorGreen);
-    ScrollBarBlue = makeColorBar("ScrollBarBlue", "Синяя компонента цвета базовой формы",
-                                 cell::kColorBlue);
+    ScrollBarRed =
+        makeColorBar("ScrollBarRed", "Красная компонента цвета базовой формы", cell::kColorRed);
+    ScrollBarGreen =
+        makeColorBar("ScrollBarGreen", "Зеленая компонента цвета базовой формы", cell::kColorGreen);
+    ScrollBarBlue =
+        makeColorBar("ScrollBarBlue", "Синяя компонента цвета базовой формы", cell::kColorBlue);
     colorLayout->addWidget(ScrollBarRed, 0, 0);
     colorLayout->addWidget(ScrollBarGreen, 0, 1);
     colorLayout->addWidget(ScrollBarBlue, 0, 2);
@@ -285,9 +291,13 @@ void TBaseForm::OutStatus(const QString& text) {
     if (!TimerStatus->isActive()) TimerStatus->start();
 }
 
-QString TBaseForm::statusText() const { return statusPanel_->text(); }
+QString TBaseForm::statusText() const {
+    return statusPanel_->text();
+}
 
-QWidget* TBaseForm::inputPage(InputPage page) const { return PageControlInput->widget(page); }
+QWidget* TBaseForm::inputPage(InputPage page) const {
+    return PageControlInput->widget(page);
+}
 
 void TBaseForm::addSceneToolButton(QToolButton* button) {
     button->setParent(toolBar_);
@@ -299,7 +309,9 @@ void TBaseForm::setUndoEnabled(bool enabled) {
         if (b) b->setEnabled(enabled);
 }
 
-void TBaseForm::setCaption(const QString& name) { setWindowTitle(captionPrefix_ + name); }
+void TBaseForm::setCaption(const QString& name) {
+    setWindowTitle(captionPrefix_ + pathForDisplay(name));
+}
 
 void TBaseForm::closeEvent(QCloseEvent* event) {
     // Closing is never refused.

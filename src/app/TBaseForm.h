@@ -4,8 +4,8 @@
 #include <QString>
 #include <array>
 #include <functional>
-#include <vector>
 #include <memory>
+#include <vector>
 
 #include "app/Console.h"
 #include "app/DataFolder.h"
@@ -46,9 +46,17 @@ class FaderPage;
 class TBaseForm : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // Pages of PageControlInput, in order.
-    enum InputPage { PageFaders = 0, PageGraph, PageBeam, PageCopy, PageAvtomats, PageOptions, PagePatch };
+    enum InputPage {
+        PageFaders = 0,
+        PageGraph,
+        PageBeam,
+        PageCopy,
+        PageAvtomats,
+        PageOptions,
+        PagePatch
+    };
 
     TBaseForm(const Options& options, io::DataFolder folder, std::unique_ptr<Dialogs> dialogs,
               QWidget* parent = nullptr);
@@ -78,7 +86,9 @@ public:
     void SaveAsItemClick();
     bool BlocOpenFile();
     void SaveFile();
-    bool SaveFileAs();
+    // What became of a save: the dialog may be cancelled, the write may fail.
+    enum class SaveOutcome { Cancelled, Saved, Failed };
+    SaveOutcome SaveFileAs();
     void ClearAll();
     void TimerAvtoSaveTimer();
 
@@ -174,10 +184,10 @@ public:
     void shutdownQuietly();
     bool isQuitting() const { return quietShutdown_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildWindow();
     void buildMenus();
     void buildToolBar();

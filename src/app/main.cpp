@@ -15,7 +15,9 @@
 namespace {
 std::atomic<int> g_quitSignal{0};
 
-extern "C" void onQuitSignal(int sig) { g_quitSignal.store(sig); }
+extern "C" void onQuitSignal(int sig) {
+    g_quitSignal.store(sig);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -37,9 +39,6 @@ int main(int argc, char** argv) {
 
     lumetra::io::DataFolder folder(lumetra::io::DataFolder::resolve(parsed.options.home));
     const std::string folderError = folder.create();
-    if (!folderError.empty())
-        QMessageBox::critical(nullptr, QString::fromUtf8(lumetra::ui::kApplicationTitle),
-                              QString::fromStdString(folderError));
 
     lumetra::ui::TBaseForm form(parsed.options, folder, nullptr);
 
@@ -59,6 +58,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     form.show();
+    // A data folder that could not be made is told once the console runs:
+    // the output must not wait for the operator to press OK.
+    if (!folderError.empty())
+        QTimer::singleShot(0, &form, [&form, folderError] {
+            QMessageBox::critical(&form, QString::fromUtf8(lumetra::ui::kApplicationTitle),
+                                  QString::fromStdString(folderError));
+        });
 
     // The hidden side windows do not keep the program alive.
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);

@@ -11,6 +11,7 @@
 
 #include "app/TBaseForm.h"
 #include "show/PatchFile.h"
+#include "show/PathBytes.h"
 
 namespace lumetra::ui {
 
@@ -24,7 +25,7 @@ FileDialogRequest patchDialog() {
 }
 
 std::string local(const QString& path) {
-    return path.toLocal8Bit().toStdString();
+    return pathToBytes(path);
 }
 }  // namespace
 
