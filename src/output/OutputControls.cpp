@@ -19,14 +19,16 @@ namespace lumetra::ui {
 namespace {
 const char* kBlackoutHint = "Выключает все каналы DMX  Горячая кнопка = O = ";
 
-QLayout* layoutOf(QWidget* w) { return w->layout(); }
+QLayout* layoutOf(QWidget* w) {
+    return w->layout();
+}
 }  // namespace
 
 OutputControls::OutputControls(TBaseForm& form, const Options& options)
     : QObject(&form), form_(form), console_(form.console()) {
     io::BackendChoice choice = io::makeUsbBackend(options.interface);
-    backend_ = choice.backend ? std::move(choice.backend)
-                              : std::make_unique<io::NoInterfaceBackend>();
+    backend_ =
+        choice.backend ? std::move(choice.backend) : std::make_unique<io::NoInterfaceBackend>();
     driver_ = std::make_unique<UsbDriver>(*backend_);
     cycle_ = std::make_unique<OutputCycle>(console_, *driver_);
 
@@ -48,11 +50,15 @@ OutputControls::OutputControls(TBaseForm& form, const Options& options)
     Timerstrob->start();
 
     // The tick asks for the blackout button's blink through a flag; the
-    // window carries it out here, never making the tick wait.
+    // window carries it out here, never making the tick wait. The flag is
+    // read five times per tick so that each 50 ms toggle shows within 10 ms;
+    // the timer runs only while blackout is on (and until the button is
+    // back in view).
     blink_ = new QTimer(this);
-    blink_->setInterval(50);
+    blink_->setObjectName("TimerBlackOutBlink");
+    blink_->setInterval(10);
+    blink_->setTimerType(Qt::PreciseTimer);
     connect(blink_, &QTimer::timeout, this, &OutputControls::blinkTimer);
-    blink_->start();
 }
 
 OutputControls::~OutputControls() {
@@ -136,6 +142,7 @@ void OutputControls::buildOutputButtons() {
 void OutputControls::CheckBoxBlackOutClick() {
     const bool on = CheckBoxBlackOut->isChecked();
     console_.controls.blackout.set(on ? 1 : 0);
+    if (blink_ && !blink_->isActive()) blink_->start();
     // Every change of blackout, on or off, stops the show.
     console_.showRunning.set(0);
     if (SpeedButtonMacrosOut->isChecked()) return;
@@ -156,14 +163,12 @@ void OutputControls::buildPictures() {
         const char* hotKey;
     };
     static const Key keys[16] = {
-        {"CheckBoxChs1", "1", "1"},       {"CheckBoxChs2", "2", "2"},
-        {"CheckBoxChs3", "3", "3"},       {"CheckBoxChs4", "4", "4"},
-        {"CheckBoxChs5", "5", "5"},       {"CheckBoxChs6", "6", "6"},
-        {"CheckBoxChs7", "7", "7"},       {"CheckBoxChs8", "8", "8"},
-        {"CheckBoxChsSpace", "==", "прбел"}, {"CheckBoxChsZ", "Z", "Z"},
-        {"CheckBoxChsX", "X", "X"},       {"CheckBoxChsC", "C", "C"},
-        {"CheckBoxChsV", "V", "V"},       {"CheckBoxChsB", "B", "B"},
-        {"CheckBoxChsN", "N", "N"},       {"CheckBoxChsM", "M", "M"},
+        {"CheckBoxChs1", "1", "1"}, {"CheckBoxChs2", "2", "2"}, {"CheckBoxChs3", "3", "3"},
+        {"CheckBoxChs4", "4", "4"}, {"CheckBoxChs5", "5", "5"}, {"CheckBoxChs6", "6", "6"},
+        {"CheckBoxChs7", "7", "7"}, {"CheckBoxChs8", "8", "8"}, {"CheckBoxChsSpace", "==", "прбел"},
+        {"CheckBoxChsZ", "Z", "Z"}, {"CheckBoxChsX", "X", "X"}, {"CheckBoxChsC", "C", "C"},
+        {"CheckBoxChsV", "V", "V"}, {"CheckBoxChsB", "B", "B"}, {"CheckBoxChsN", "N", "N"},
+        {"CheckBoxChsM", "M", "M"},
     };
     for (int k = 0; k < 16; ++k) {
         auto* box = new QCheckBox(keys[k].caption, page);
@@ -193,14 +198,17 @@ void OutputControls::InitUsbDevise() {
     TimerPolling->start();
     // The listing labels are filled once, here.
     auto set = [this](const char* name, const std::string& text) {
-        if (auto* label = form_.findChild<QLabel*>(name)) label->setText(QString::fromStdString(text));
+        if (auto* label = form_.findChild<QLabel*>(name))
+            label->setText(QString::fromStdString(text));
     };
     set("LabelKolvoUSB", driver_->countText());
     set("LabelTipFtdi", driver_->descriptionText());
     set("LabelUSBnomber", driver_->serialText());
 }
 
-void OutputControls::TimerPollingTimer() { driver_->TimerPollingTimer(); }
+void OutputControls::TimerPollingTimer() {
+    driver_->TimerPollingTimer();
+}
 
 void OutputControls::startTick() {
     if (thread_) return;
@@ -225,11 +233,14 @@ QString OutputControls::InterfaceStatusText() const {
     return QString::fromStdString(driver_->InterfaceStatusText());
 }
 
-void OutputControls::TimerstrobTimer() { console_.strobe.set(console_.strobe.get() == 0 ? 255 : 0); }
+void OutputControls::TimerstrobTimer() {
+    console_.strobe.set(console_.strobe.get() == 0 ? 255 : 0);
+}
 
 void OutputControls::blinkTimer() {
     const bool visible = console_.blackoutBlinkVisible.get() != 0;
     if (SpeedButtonBlackOut->isHidden() == visible) SpeedButtonBlackOut->setHidden(!visible);
+    if (visible && console_.controls.blackout.get() == 0) blink_->stop();
 }
 
 }  // namespace lumetra::ui

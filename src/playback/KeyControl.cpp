@@ -1,9 +1,11 @@
 #include "playback/KeyControl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QTimer>
@@ -133,9 +135,33 @@ int consoleKeyCode(const QKeyEvent& event) {
     }
 }
 
+MenuShortcutsFirst::MenuShortcutsFirst(QWidget& window) : QObject(&window), window_(window) {
+    qApp->installEventFilter(this);
+}
+
+MenuShortcutsFirst::~MenuShortcutsFirst() {
+    qApp->removeEventFilter(this);
+}
+
+bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != &window_) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : window_.findChildren<QAction*>()) {
+        if (!action->isEnabled() || action->shortcutContext() == Qt::WidgetShortcut) continue;
+        // Kept from the control, the event stays unaccepted and the window's
+        // shortcut runs the menu command.
+        if (action->shortcuts().contains(pressed)) return true;
+    }
+    return false;
+}
+
 KeyControl::KeyControl(TBaseForm& form, SequencerPage& sequencer, QWidget* area)
     : QObject(&form), form_(form), sequencer_(sequencer) {
     setObjectName("KeyControl");
+    new MenuShortcutsFirst(form);
     CheckBoxFlashOn = new QCheckBox("Включить клавиатуру", area);
     CheckBoxFlashOn->setObjectName("CheckBoxFlashOn");
     CheckBoxFlashOn->setToolTip("Включить / Выключить флэш - кнопки клавиатуры");

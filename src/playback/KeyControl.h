@@ -17,6 +17,22 @@ class TBaseForm;
 // its plus key (= and +) 187; keypad keys have codes of their own.
 int consoleKeyCode(const QKeyEvent& event);
 
+// Menu shortcuts of the main window act before the focused control: a spin
+// box or a text field would otherwise take Ctrl+C, Ctrl+V or Ctrl+Ins for
+// itself. Installed on the application for the console's whole life.
+class MenuShortcutsFirst : public QObject {
+    Q_OBJECT
+  public:
+    explicit MenuShortcutsFirst(QWidget& window);
+    ~MenuShortcutsFirst() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget& window_;
+};
+
 // The hot keys of the main window. While "Включить клавиатуру" is ticked
 // an application event filter sees every key meant for the main window
 // before the focused control does (the control still gets it): minus plays,

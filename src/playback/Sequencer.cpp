@@ -1,12 +1,19 @@
 #include "playback/Sequencer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace lumetra {
 
 TempoStatus Sequencer::TempStatus() {
-    const int v = std::clamp<int>(console_.show.cell(cell::kTempo), kMinTempo, kMaxTempo);
+    // The interval is v·v taken as a signed 16-bit number, so every cell up
+    // to 181 (32,761 ms) keeps its own interval. Only a product that would
+    // be zero (cell 0) or negative (182 and up) is bounded to the slider's
+    // range first.
+    int v = console_.show.cell(cell::kTempo);
+    const auto product = static_cast<std::int16_t>(v * v);
+    if (product <= 0) v = std::clamp(v, kMinTempo, kMaxTempo);
     intervalMs_ = v * v;
     return {intervalMs_, std::to_string(60000 / intervalMs_) + "  Сцен/мин "};
 }

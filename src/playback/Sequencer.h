@@ -49,9 +49,10 @@ class Sequencer {
     explicit Sequencer(Console& console) : console_(console) {}
 
     // Derives the interval (v·v ms) from cell 133 and the LabelTemp text.
-    // A value outside 10..170 can only come from a file; it is bounded here
-    // so that 0 cannot give a zero interval and large values cannot
-    // overflow. The cell itself is left as loaded.
+    // A value outside 10..170 can only come from a file; 0 and the values
+    // whose 16-bit product turns negative (182..255) are bounded here so
+    // that the interval is never zero or negative. The cell itself is left
+    // as loaded.
     TempoStatus TempStatus();
     // Tempo slider moved: store into cell 133, then TempStatus.
     TempoStatus ScrollBarTempChange(int position);

@@ -293,11 +293,9 @@ void SequencerPage::TimerColorLentaTempaTimer() {
 void SequencerPage::TimerShouClockTimer() {
     const lumetra::ClockTick tick = sequencer_.TimerShouClockTimer(interfaceState());
 
-    const QString prefix = QString::fromStdString(tick.caption.captionPrefix);
-    if (prefix != form_.captionPrefix()) {
-        form_.setCaptionPrefix(prefix);
-        form_.ReturnDataSystem();
-    }
+    // The prefix reaches the caption at the next refresh or file command,
+    // not by itself: the caption is never rewritten behind the operator.
+    form_.setCaptionPrefix(QString::fromStdString(tick.caption.captionPrefix));
     // The interface state goes to the status panel, but never over a
     // message that is still within its two seconds.
     auto* panel = form_.findChild<QLabel*>("StatusPanel");

@@ -179,8 +179,13 @@ void SceneCommands::snapshotTaken() {
 }
 
 void SceneCommands::finish(SceneCommand result) {
-    // A refused command (the show plays) leaves no trace but the refresh.
-    if (result != SceneCommand::Refused) snapshotTaken();
+    // A refused command (the show plays) leaves no trace but the refresh;
+    // an insert that found no room says why.
+    if (result == SceneCommand::Done) snapshotTaken();
+    if (result == SceneCommand::NotInserted)
+        form_.OutStatus(text(insertRefusal(form_.console().show) == InsertRefusal::FullShow
+                                 ? sceneText::kFullShow
+                                 : sceneText::kNoRoomAfter));
     form_.ReturnPageControlAll();
 }
 

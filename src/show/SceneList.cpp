@@ -20,10 +20,16 @@ void UndoFromMemory(Console& console) {
     console.show.restore(console.undoCopy);
 }
 
+InsertRefusal insertRefusal(const ShowMemory& show) {
+    if (show.lastScene() == kTopScene) return InsertRefusal::FullShow;
+    if (show.currentScene() == kTopScene) return InsertRefusal::NoRoomAfter;
+    return InsertRefusal::None;
+}
+
 bool InsertNewScena(ShowMemory& show) {
     const int current = show.currentScene();
     const int last = show.lastScene();
-    if (current == kTopScene || last == kTopScene) return false;
+    if (insertRefusal(show) != InsertRefusal::None) return false;
     // From the top down, so no record is overwritten before it has moved.
     for (int s = kTopScene - 1; s >= current; --s) show.copyRecord(s, s + 1);
     show.setCell(cell::kCurrentScene, static_cast<std::uint8_t>(current + 1));
@@ -56,8 +62,10 @@ void LoadFromPaste(Console& console) {
 
 SceneCommand InsertScene(Console& console) {
     if (playing(console)) return SceneCommand::Refused;
+    if (insertRefusal(console.show) != InsertRefusal::None) return SceneCommand::NotInserted;
     ToMemoryUndo(console);
-    return InsertNewScena(console.show) ? SceneCommand::Done : SceneCommand::NotInserted;
+    InsertNewScena(console.show);
+    return SceneCommand::Done;
 }
 
 SceneCommand DeleteScene(Console& console) {
@@ -91,10 +99,11 @@ SceneCommand CopySceneToBuffer(Console& console) {
 
 SceneCommand PasteAsNewScene(Console& console) {
     if (playing(console)) return SceneCommand::Refused;
-    ToMemoryUndo(console);
     // Without a new scene the paste would land on the scene that was
     // current, which the operator did not ask to replace.
-    if (!InsertNewScena(console.show)) return SceneCommand::NotInserted;
+    if (insertRefusal(console.show) != InsertRefusal::None) return SceneCommand::NotInserted;
+    ToMemoryUndo(console);
+    InsertNewScena(console.show);
     LoadFromPaste(console);
     return SceneCommand::Done;
 }

@@ -12,6 +12,9 @@ inline constexpr std::string_view kSnapshot = "  данные сохранены
 inline constexpr std::string_view kUndone = " данные возвращены ";
 inline constexpr std::string_view kToBuffer = " Записать в буфер ";
 inline constexpr std::string_view kAutoAdd = " Автодобавление сцен ";
+// An insert that cannot be made says why instead of reporting a snapshot.
+inline constexpr std::string_view kFullShow = " Сцена не вставлена: в Шоу уже 256 сцен ";
+inline constexpr std::string_view kNoRoomAfter = " Сцена не вставлена: после сцены 256 места нет ";
 }  // namespace sceneText
 
 // ---- Worker routines: no playback test of their own. -----------------------
@@ -30,6 +33,10 @@ void UndoFromMemory(Console& console);
 // the current scene is 255 or the show already has 256 scenes (a full show
 // keeps every scene rather than push its last one out).
 bool InsertNewScena(ShowMemory& show);
+
+// Why InsertNewScena would refuse, or nothing when it can insert.
+enum class InsertRefusal { None, FullShow, NoRoomAfter };
+InsertRefusal insertRefusal(const ShowMemory& show);
 
 // Removes the current scene; the records above move down by one and the
 // vacated record 255 is cleared. Deleting the last scene makes the one
@@ -50,7 +57,7 @@ void LoadFromPaste(Console& console);
 enum class SceneCommand {
     Refused,      // the show plays: nothing done, no undo copy
     Done,         // done (an undo copy was taken where the command takes one)
-    NotInserted,  // undo copy taken, but no scene could be inserted
+    NotInserted,  // no scene could be inserted (see insertRefusal): nothing done, no undo copy
 };
 
 SceneCommand InsertScene(Console& console);             // InsertScenaItemClick

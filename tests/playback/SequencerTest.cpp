@@ -134,8 +134,9 @@ TEST_F(SequencerTest, TempoLabelAndBoundsOfOutOfRangeCells) {
     };
     for (Case c : {Case{10, 100, "600  Сцен/мин "}, Case{44, 1936, "30  Сцен/мин "},
                    Case{170, 28900, "2  Сцен/мин "}, Case{0, 100, "600  Сцен/мин "},
-                   Case{5, 100, "600  Сцен/мин "}, Case{200, 28900, "2  Сцен/мин "},
-                   Case{255, 28900, "2  Сцен/мин "}}) {
+                   Case{5, 25, "2400  Сцен/мин "}, Case{175, 30625, "1  Сцен/мин "},
+                   Case{181, 32761, "1  Сцен/мин "}, Case{182, 28900, "2  Сцен/мин "},
+                   Case{200, 28900, "2  Сцен/мин "}, Case{255, 28900, "2  Сцен/мин "}}) {
         show().setCell(cell::kTempo, static_cast<std::uint8_t>(c.cell));
         TempoStatus status = seq.TempStatus();
         EXPECT_EQ(status.intervalMs, c.interval) << "cell " << c.cell;

@@ -36,14 +36,18 @@ TEST_F(SceneListTest, InsertAtTheFirstSceneAndAtTheTopEdges) {
     EXPECT_EQ(c.show.lastScene(), 1);
     EXPECT_EQ(markOf(c, 1), 0);
 
-    // Current scene 255: nothing moves, but the undo copy is taken.
+    // Current scene 255: nothing moves and no undo copy replaces the one
+    // the operator may still need.
     markScenes(c);
     setScenes(c, 255, 255);
     c.undoCopy.fill(0);
+    EXPECT_EQ(insertRefusal(c.show), InsertRefusal::FullShow);
     EXPECT_EQ(InsertScene(c), SceneCommand::NotInserted);
     EXPECT_EQ(c.show.currentScene(), 255);
     EXPECT_EQ(c.show.lastScene(), 255);
-    EXPECT_EQ(c.undoCopy[cell::kCurrentScene], 255);
+    EXPECT_EQ(c.undoCopy[cell::kCurrentScene], 0);
+    setScenes(c, 255, 200);
+    EXPECT_EQ(insertRefusal(c.show), InsertRefusal::NoRoomAfter);
 
     // A full show keeps all its scenes: no wrap of the last index, no loss.
     setScenes(c, 100, 255);
@@ -170,7 +174,9 @@ TEST_F(SceneListTest, PasteAsNewOnAFullShowReplacesNothing) {
     setScenes(c, 7, 9);
     CopySceneToBuffer(c);
     setScenes(c, 20, 255);
+    c.undoCopy.fill(0);
     EXPECT_EQ(PasteAsNewScene(c), SceneCommand::NotInserted);
+    EXPECT_EQ(c.undoCopy[cell::kLastScene], 0);
     EXPECT_EQ(markOf(c, 20), 20);
     EXPECT_EQ(c.show.currentScene(), 20);
 }

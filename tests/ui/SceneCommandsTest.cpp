@@ -3,6 +3,7 @@
 // and what playback switches off.
 #include <QAction>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -182,6 +183,41 @@ class SceneCommandsTest : public QObject {
         QCOMPARE(show.currentScene(), 1);
         QCOMPARE(show.lastScene(), 3);
         QCOMPARE(mark(desk, 1), 10);
+    }
+
+    void shortcutsWinOverAFocusedSpinBox() {
+        Desk desk;
+        makeShow(desk, 2, 1);
+        desk.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(desk.form.get()));
+        desk.form->inputPages()->setCurrentIndex(lumetra::ui::TBaseForm::PageCopy);
+        auto* spin = desk.form->inputPage(lumetra::ui::TBaseForm::PageCopy)->findChild<QSpinBox*>();
+        QVERIFY(spin);
+        spin->setFocus();
+        QVERIFY(spin->hasFocus());
+        auto& show = desk.state().show;
+
+        QTest::keyClick(spin, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(desk.form->statusText(), QString(" Записать в буфер "));
+        QTest::keyClick(spin, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(show.lastScene(), 3);
+        QCOMPARE(show.currentScene(), 2);
+        QTest::keyClick(spin, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(show.lastScene(), 4);
+    }
+
+    void aRefusedInsertSaysWhyAndOffersNoUndo() {
+        Desk desk;
+        makeShow(desk, 255, 100);
+        QVERIFY(undoEnabled(desk, false));
+        action(desk, "InsertScenaItem")->trigger();
+        QCOMPARE(desk.form->statusText(), QString(" Сцена не вставлена: в Шоу уже 256 сцен "));
+        QVERIFY(undoEnabled(desk, false));
+        desk.click("SpeedButtonScenaCopy");
+        desk.click("SpeedButtonNewScenaPaste");
+        QCOMPARE(desk.form->statusText(), QString(" Сцена не вставлена: в Шоу уже 256 сцен "));
+        QCOMPARE(desk.state().show.currentScene(), 100);
+        QVERIFY(undoEnabled(desk, false));
     }
 
     void copyToBufferNamesTheSceneAndEnablesThePaste() {

@@ -286,8 +286,12 @@ class SequencerPageTest : public QObject {
         const lumetra::InterfaceCaption expected =
             lumetra::interfaceCaption(desk.form->interfaceState());
         desk.form->OutStatus("сообщение");
+        const QString before = desk.form->windowTitle();
         page(desk)->TimerShouClockTimer();
         QCOMPARE(desk.form->captionPrefix(), QString::fromStdString(expected.captionPrefix));
+        // The caption takes the prefix at the next refresh, not by itself.
+        if (expected.captionPrefix != " Initalization ") QCOMPARE(desk.form->windowTitle(), before);
+        desk.form->ReturnPageControlAll();
         QVERIFY(desk.form->windowTitle().startsWith(desk.form->captionPrefix()));
         // A message keeps its two seconds.
         QCOMPARE(desk.form->statusText(), QString("сообщение"));

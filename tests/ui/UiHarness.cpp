@@ -55,11 +55,13 @@ Options Desk::quietOptions() {
     return o;
 }
 
-Desk::Desk(bool withColorFile, const QString& iniText, const Options& options) {
+Desk::Desk(bool withColorFile, const QString& iniText, const Options& options,
+           const std::function<void(const QString&)>& prepare) {
     QDir().mkpath(showDir());
     QDir().mkpath(home.path() + "/DOC");
     if (withColorFile) writeBytes(showDir() + "/lumiEdit.col", QByteArray(16384, '\0'));
     if (!iniText.isNull()) writeBytes(showDir() + "/Lumy.ini", iniText.toUtf8());
+    if (prepare) prepare(showDir());
     form = std::make_unique<ui::TBaseForm>(options, io::DataFolder(home.path().toStdString()),
                                            std::make_unique<ScriptedDialogs>(log));
     form->FormCreate();
@@ -80,7 +82,8 @@ void Desk::click(const QString& name) const {
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(path));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
 }
 

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -17,7 +18,7 @@ namespace lumetra::testing {
 // Dialogs answered by the test: queued answers are taken in order; every
 // question and message is recorded.
 class ScriptedDialogs : public ui::Dialogs {
-public:
+  public:
     struct Log {
         QStringList errors, warnings, questions;
         int openDialogs = 0, saveDialogs = 0;
@@ -44,7 +45,7 @@ public:
 
     static ui::FileDialogRequest lastRequest;
 
-private:
+  private:
     static std::deque<std::optional<QString>>& files();
     static std::deque<bool>& answers();
     std::shared_ptr<Log> log_;
@@ -54,8 +55,11 @@ private:
 // own. The colour file is laid in first unless told otherwise, so that
 // start-up asks nothing.
 struct Desk {
+    // prepare, when given, lays files into SHOW/ (its path is passed) before
+    // the console starts.
     explicit Desk(bool withColorFile = true, const QString& iniText = QString(),
-                     const Options& options = quietOptions());
+                  const Options& options = quietOptions(),
+                  const std::function<void(const QString&)>& prepare = {});
     ~Desk();
 
     static Options quietOptions();
