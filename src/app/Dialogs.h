@@ -11,6 +11,9 @@ namespace lumetra::ui {
 // display name, which would be appended to the main window's caption.
 inline const char* const kApplicationTitle = "Lumetra - Управление  DMX512";
 
+// The filter of every dialog that opens or saves a show.
+inline const char* const kShowFilter = "Файлы DMX Lumetra  (*.lum)";
+
 // A file dialog as the console asks for it.
 struct FileDialogRequest {
     QString filter;         // "Файлы DMX Lumetra  (*.lum)"

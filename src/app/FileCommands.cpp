@@ -13,7 +13,6 @@
 namespace lumetra::ui {
 
 namespace {
-const QString kShowFilter = QStringLiteral("Файлы DMX Lumetra  (*.lum)");
 const QString kNoFileName = QStringLiteral(" Нет имени файла ");
 
 std::string local(const QString& path) {

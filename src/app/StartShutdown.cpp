@@ -12,6 +12,7 @@
 
 #include "app/SideWindows.h"
 #include "app/TBaseForm.h"
+#include "playback/KonveyrGroup.h"
 #include "show/PathBytes.h"
 #include "show/SettingsFile.h"
 #include "show/ShowFile.h"
@@ -116,7 +117,7 @@ void TBaseForm::ReadIniFile() {
     for (int n = 0; n < io::kKonveyrSlots; ++n)
         konveyorPaths_[n] = fromLocal(read.settings.konveyr[n]);
     openName_ = fromLocal(io::resolveInWorkingFolder(read.settings.lastPath));
-    labelConveyorButtons();
+    konveyr_->labelFromSettings();
 }
 
 void TBaseForm::WriteIniFile() {
@@ -133,22 +134,6 @@ void TBaseForm::reportError(const QString& text) {
         std::fprintf(stderr, "lumetra: %s\n", text.toLocal8Bit().constData());
     else
         dialogs_->error(this, text);
-}
-
-void TBaseForm::labelConveyorButtons() {
-    for (int n = 0; n < io::kKonveyrSlots; ++n) {
-        QToolButton* button = konveyorButtons_[n];
-        if (!button) continue;
-        const io::KonveyrCaption caption =
-            io::KonveyrButtonCaption(n + 1, local(konveyorPaths_[n]));
-        button->setText(pathForDisplay(fromLocal(caption.text)));
-        QPalette p = button->palette();
-        p.setColor(QPalette::ButtonText, caption.bound ? QColor(0, 0, 128) : QColor(255, 0, 0));
-        button->setPalette(p);
-        QFont f = button->font();
-        f.setBold(caption.bound);
-        button->setFont(f);
-    }
 }
 
 void TBaseForm::LoadColorEdit(const QString& path) {

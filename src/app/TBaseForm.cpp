@@ -26,6 +26,7 @@
 // playback and faders
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
+#include "playback/KonveyrGroup.h"
 #include "playback/SequencerPage.h"
 
 // The manual is compiled into this library; a static library's resources
@@ -85,7 +86,7 @@ void TBaseForm::buildWindow() {
 
     auto* conveyorGroup = new QGroupBox("Конвейр потоков Шоу ", central);
     conveyorGroup->setObjectName("GroupBoxKonveyr");
-    buildConveyorGroup(conveyorGroup);
+    conveyorBox_ = conveyorGroup;  // filled by the conveyor below
     left->addWidget(conveyorGroup);
     left->addStretch(1);
     columns->addLayout(left, 0);
@@ -115,6 +116,7 @@ void TBaseForm::buildWindow() {
     sequencerPage_ = new SequencerPage(*this);
     keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
     faderPage_ = new FaderPage(*this, *sequencerPage_);
+    konveyr_ = new KonveyrGroup(*this, *sequencerPage_, conveyorBox_);
 
     resize(1280, 860);
 }
@@ -248,23 +250,6 @@ void TBaseForm::buildOptionsPage(QWidget* page) {
     layout->addWidget(GroupBoxColor, 0, 1, 2, 1);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(2, 1);
-}
-
-void TBaseForm::buildConveyorGroup(QGroupBox* box) {
-    auto* layout = new QGridLayout(box);
-    layout->setSpacing(2);
-    for (int n = 0; n < 20; ++n) {
-        auto* button = new QToolButton(box);
-        button->setObjectName(QString("SpeedButton%1").arg(n + 1));
-        button->setCheckable(true);
-        button->setText("(пусто)");
-        button->setToolTip("Имя введенного файла на кнопке  -  вводить Имя правой кнопкой");
-        button->setMinimumWidth(90);
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        konveyorButtons_[n] = button;
-        layout->addWidget(button, n / 4, n % 4);
-    }
-    labelConveyorButtons();
 }
 
 void TBaseForm::buildStatusBar() {

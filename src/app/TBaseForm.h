@@ -39,6 +39,7 @@ class OutputControls;
 class SequencerPage;
 class KeyControl;
 class FaderPage;
+class KonveyrGroup;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -152,6 +153,12 @@ class TBaseForm : public QMainWindow {
     void addSceneToolButton(QToolButton* button);
     void registerUndoButton(int index, QToolButton* button) { undoButtons_[index] = button; }
 
+    // The conveyor's twenty show files (slot 1..20; empty = free), kept in
+    // the settings file, and the conveyor group that plays them.
+    QString konveyorPath(int slot) const { return konveyorPaths_[slot - 1]; }
+    void setKonveyorPath(int slot, const QString& path) { konveyorPaths_[slot - 1] = path; }
+    KonveyrGroup& konveyr() { return *konveyr_; }
+
     // The auto-add switch of the scene list (menu "Опции").
     bool autoAddScenes() const { return autoAddScenes_; }
     void setAutoAddScenes(bool on) { autoAddScenes_ = on; }
@@ -195,7 +202,6 @@ class TBaseForm : public QMainWindow {
     void buildSettingsGroup(QGroupBox* box);
     void buildInputPages();
     void buildOptionsPage(QWidget* page);
-    void buildConveyorGroup(QGroupBox* box);
     void buildStatusBar();
 
     void FormClose();
@@ -209,7 +215,6 @@ class TBaseForm : public QMainWindow {
     void setCaption(const QString& name);
     bool writeShowTo(const QString& path);
     void fillDiskLabels();
-    void labelConveyorButtons();
     void installManual();
     void applyWindowColor(bool on, int r, int g, int b);
     void ReadIniFile();
@@ -231,6 +236,7 @@ class TBaseForm : public QMainWindow {
     SequencerPage* sequencerPage_ = nullptr;
     KeyControl* keyControl_ = nullptr;
     FaderPage* faderPage_ = nullptr;
+    KonveyrGroup* konveyr_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
@@ -257,7 +263,7 @@ class TBaseForm : public QMainWindow {
     QMenu* OptionsMenu = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* sceneToolAnchor_ = nullptr;
-    std::array<QToolButton*, 20> konveyorButtons_{};
+    QGroupBox* conveyorBox_ = nullptr;
     std::array<QToolButton*, 4> undoButtons_{};
     std::array<QWidget*, static_cast<int>(Slot::Count)> slots_{};
     bool autoAddScenes_ = false;

@@ -3,22 +3,32 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
+#include <string_view>
 
 #include "app/TBaseForm.h"
+#include "playback/KonveyrGroup.h"
 #include "playback/SequencerPage.h"
 
 namespace lumetra::ui {
 
 namespace {
 
+constexpr int kKeyCtrl = 17;
+constexpr int kKeySpace = 32;
 constexpr int kKeyZero = 48;
+// Conveyor slots 1..19, in the order of the top two letter rows.
+constexpr char kKonveyrLetters[] = "QWERTYUIOPASDFGHJKL";
 constexpr int kKeyPlus = 187;
 constexpr int kKeyMinus = 189;
 
@@ -45,8 +55,33 @@ int keypadCode(int key) {
 
 }  // namespace
 
+// The physical keys of a PC keyboard as X11 numbers them (evdev), for the
+// keys whose code must not depend on the layout or on Shift: the digits
+// (Shift+1 is '!'), the letters (a Russian layout gives Cyrillic letters on
+// the same keys) and the plus and minus keys.
+int x11KeyCode(quint32 scan) {
+    static constexpr char kRowQ[] = "QWERTYUIOP";  // 24..33
+    static constexpr char kRowA[] = "ASDFGHJKL";   // 38..46
+    static constexpr char kRowZ[] = "ZXCVBNM";     // 52..58
+    if (scan >= 10 && scan <= 18) return '1' + static_cast<int>(scan - 10);
+    if (scan == 19) return '0';
+    if (scan == 20) return kKeyMinus;
+    if (scan == 21) return kKeyPlus;
+    if (scan >= 24 && scan <= 33) return kRowQ[scan - 24];
+    if (scan >= 38 && scan <= 46) return kRowA[scan - 38];
+    if (scan >= 52 && scan <= 58) return kRowZ[scan - 52];
+    if (scan == 65) return kKeySpace;
+    if (scan == 37 || scan == 105) return kKeyCtrl;
+    return -1;
+}
+
 int consoleKeyCode(const QKeyEvent& event) {
     const int key = event.key();
+    static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (x11 && event.nativeScanCode() != 0 && !(event.modifiers() & Qt::KeypadModifier)) {
+        const int code = x11KeyCode(event.nativeScanCode());
+        if (code >= 0) return code;
+    }
     if (event.modifiers() & Qt::KeypadModifier) {
         const int code = keypadCode(key);
         if (code >= 0) return code;
@@ -175,65 +210,130 @@ KeyControl::KeyControl(TBaseForm& form, SequencerPage& sequencer, QWidget* area)
     // switches the preview off.
     connect(CheckBoxFlashOn, &QCheckBox::toggled, this, &KeyControl::CheckBoxFlashOnClick);
     CheckBoxFlashOn->setChecked(true);
+    qApp->installEventFilter(this);
 }
 
 KeyControl::~KeyControl() {
-    if (installed_) qApp->removeEventFilter(this);
+    qApp->removeEventFilter(this);
 }
 
 void KeyControl::CheckBoxFlashOnClick(bool on) {
-    if (on == installed_) return;
-    if (on)
-        qApp->installEventFilter(this);
-    else
-        qApp->removeEventFilter(this);
-    installed_ = on;
+    previewOn_ = on;
+}
+
+bool KeyControl::firstSight(const QEvent* event, QWidget* widget, Sighting& last) {
+    // The same event travels up the parents of the focused widget: seen
+    // again at an ancestor of the widget it was first seen at, it is the
+    // same press. A new event may reuse the address of the last one, so the
+    // address alone does not tell.
+    if (event == last.event && last.widget && widget != last.widget &&
+        widget->isAncestorOf(last.widget))
+        return false;
+    last.event = event;
+    last.widget = widget;
+    return true;
+}
+
+bool KeyControl::isMenuShortcut(const QKeyEvent& key) const {
+    if (!(key.modifiers() & Qt::ControlModifier) || key.key() == Qt::Key_Control) return false;
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* action : form_.findChildren<QAction*>())
+        if (action->shortcuts().contains(pressed)) return true;
+    return false;
 }
 
 bool KeyControl::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::KeyRelease) {
-        currentPress_ = nullptr;
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::Wheel)
         return false;
-    }
-    if (type != QEvent::KeyPress) return false;
-    // The window system hands the press to the window first and then to the
-    // focused widget; only widgets of the main window count, so keys typed
-    // into a dialog or another window stay theirs.
+    // Only widgets of the main window count: keys typed into a dialog or
+    // another window stay theirs.
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != &form_) return false;
-    // The same press travels up the parents of the focused widget.
-    if (event == currentPress_) return false;
-    currentPress_ = event;
-    // A new press may reuse the address of the last one; once the event
-    // loop turns, the last press has finished its way.
-    QTimer::singleShot(0, this, [this, event] {
-        if (currentPress_ == event) currentPress_ = nullptr;
-    });
+
+    if (type == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        FormMouseWheel(wheel->angleDelta().y());
+        return true;  // no slider under the pointer moves by itself
+    }
+    if (!previewOn_) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    FormKeyDown(consoleKeyCode(*key));
+    // A Ctrl combination that is a menu shortcut runs only the menu command.
+    if (isMenuShortcut(*key)) return false;
+    if (type == QEvent::KeyPress) {
+        if (firstSight(event, widget, press_)) FormKeyDown(consoleKeyCode(*key));
+    } else if (!key->isAutoRepeat()) {
+        // The window system ends every auto-repeat with a release of its
+        // own; only the real release counts.
+        if (firstSight(event, widget, release_)) FormKeyUp(consoleKeyCode(*key));
+    }
     // The focused control gets the key as well.
     return false;
+}
+
+QCheckBox* KeyControl::pictureBox(int code) const {
+    QString name;
+    if (code >= '1' && code <= '8')
+        name = QString("CheckBoxChs%1").arg(QChar(code));
+    else if (code == kKeySpace)
+        name = "CheckBoxChsSpace";
+    else if (QString("BCMNVXZ").contains(QChar(code)))
+        name = QString("CheckBoxChs") + QChar(code);
+    return name.isEmpty() ? nullptr : form_.findChild<QCheckBox*>(name);
 }
 
 void KeyControl::FormKeyDown(int code) {
     // Every press counts, the window system's auto-repeat of a held key
     // included: holding 0 keeps switching blackout, as operators know it.
     LabelKeySp->setText(QStringLiteral("NomberKey is ") + QString::number(code));
-    switch (code) {
-        case kKeyZero:
-            form_.toggleBlackoutFromKey();
-            form_.console().showRunning.set(0);
+    if (code == kKeyCtrl) {
+        ctrl_ = true;
+    } else if (code == kKeyZero) {
+        form_.toggleBlackoutFromKey();
+        form_.console().showRunning.set(0);
+    } else if (code == kKeyPlus) {
+        sequencer_.ModeStop();
+    } else if (code == kKeyMinus) {
+        sequencer_.ModePlay();
+    } else if (QCheckBox* box = pictureBox(code)) {
+        box->setChecked(true);
+    }
+    KonveyrGroup& konveyr = form_.konveyr();
+    if (!konveyr.keysOn()) return;
+    const int slot =
+        static_cast<int>(std::string_view(kKonveyrLetters).find(static_cast<char>(code)));
+    if (code > 0 && code < 128 && slot >= 0) konveyr.SpeedButtonJob(slot + 1, true);
+}
+
+void KeyControl::FormKeyUp(int code) {
+    if (!ctrl_)
+        if (QCheckBox* box = pictureBox(code)) box->setChecked(false);
+    if (code == kKeyCtrl) ctrl_ = false;
+}
+
+void KeyControl::FormMouseWheel(int delta) {
+    const char* name = nullptr;
+    bool jumps = false;
+    switch (form_.inputPages()->currentIndex()) {
+        case TBaseForm::PageFaders:
+            name = "ScrolbarVertPos";
+            jumps = true;
             break;
-        case kKeyPlus:
-            sequencer_.ModeStop();
+        case TBaseForm::PageGraph:
+            name = "ScrollBarChanellGrafik";
             break;
-        case kKeyMinus:
-            sequencer_.ModePlay();
+        case TBaseForm::PageBeam:
+            name = "ScrollBarEditXYCh1";
             break;
         default:
-            break;
+            return;
     }
+    auto* bar = form_.findChild<QScrollBar*>(name);
+    if (!bar || delta == 0) return;
+    // setValue clamps to the range and runs the slider's change handler.
+    bar->setValue(bar->value() + (delta > 0 ? 1 : -1));
+    if (jumps && delta > 250) bar->setValue(bar->maximum());
+    if (jumps && delta < -250) bar->setValue(bar->minimum());
 }
 
 }  // namespace lumetra::ui

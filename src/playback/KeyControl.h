@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class QCheckBox;
 class QKeyEvent;
@@ -33,10 +34,12 @@ class MenuShortcutsFirst : public QObject {
     QWidget& window_;
 };
 
-// The hot keys of the main window. While "Включить клавиатуру" is ticked
-// an application event filter sees every key meant for the main window
-// before the focused control does (the control still gets it): minus plays,
-// plus stops, 0 switches blackout and stops the show.
+// The hot keys and the wheel of the main window (FormKeyDown, FormKeyUp,
+// FormMouseWheel). One application event filter sees every key and wheel
+// event meant for the main window before the control under the focus or
+// the pointer does. Keys act only while "Включить клавиатуру" is ticked
+// (key preview) and the focused control still gets them; the wheel always
+// acts by the visible page's table and no slider takes it for itself.
 class KeyControl : public QObject {
     Q_OBJECT
 
@@ -45,25 +48,39 @@ class KeyControl : public QObject {
     KeyControl(TBaseForm& form, SequencerPage& sequencer, QWidget* area);
     ~KeyControl() override;
 
-    bool previewOn() const { return installed_; }
+    bool previewOn() const { return previewOn_; }
 
-    // One key press meant for the main window.
+    // One key press or auto-repeat (code as consoleKeyCode gives it), and one
+    // release.
     void FormKeyDown(int code);
+    void FormKeyUp(int code);
+    // One wheel movement: a multiple of 120 per notch, positive away from
+    // the operator.
+    void FormMouseWheel(int delta);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CheckBoxFlashOnClick(bool on);
+    QCheckBox* pictureBox(int code) const;
+    bool isMenuShortcut(const QKeyEvent& key) const;
+    struct Sighting {
+        const QEvent* event = nullptr;
+        QPointer<QWidget> widget;
+    };
+    bool firstSight(const QEvent* event, QWidget* widget, Sighting& last);
 
     TBaseForm& form_;
     SequencerPage& sequencer_;
     QCheckBox* CheckBoxFlashOn = nullptr;
     QLabel* LabelKeySp = nullptr;
-    bool installed_ = false;
-    // The press being handled: one press reaches the filter once for every
-    // widget it passes on its way up; it is acted on at the first.
-    const QEvent* currentPress_ = nullptr;
+    bool previewOn_ = false;
+    bool ctrl_ = false;  // Ctrl held: picture keys latch
+    // The key event being handled: one event reaches the filter once for
+    // every widget it passes on its way up; it is acted on at the first.
+    Sighting press_;
+    Sighting release_;
 };
 
 }  // namespace lumetra::ui

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+#include "playback/Konveyr.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QToolButton;
+
+namespace lumetra::ui {
+
+class SequencerPage;
+class TBaseForm;
+
+// The conveyor group "Конвейр потоков Шоу ": twenty slot buttons bound to
+// show files, the four mode buttons, the clear button and the switch of
+// the letter keys. The paths themselves are the frame's (the settings file
+// reads and writes them).
+class KonveyrGroup : public QObject {
+    Q_OBJECT
+
+  public:
+    KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox* box);
+
+    // Start-up captions from the paths of the settings file (8 characters).
+    void labelFromSettings();
+
+    // A click on slot button n (1..20) or its letter key.
+    void SpeedButtonJob(int n, bool fromKey);
+    // One step of the automatic conveyor; also run by the sequencer at the
+    // wrap of the show while an automatic mode is on.
+    void KonveyrJob();
+    void ManualLoad();
+    void KonveyrButtonOff();
+    void SpeedButtonKonvNewClick();
+    // Right click on slot n: a file is bound to it without loading it.
+    void assign(int n);
+
+    bool automaticMode() const;
+    bool manualMode() const;
+    bool keysOn() const;
+    lumetra::Konveyr& engine() { return konveyr_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void setBound(int n, bool bound);
+    void showShortName(const QString& prefix);
+
+    TBaseForm& form_;
+    SequencerPage& sequencer_;
+    lumetra::Konveyr konveyr_;
+    std::array<QToolButton*, lumetra::Konveyr::kSlots> buttons_{};
+    QToolButton* SpeedButtonKonvHand = nullptr;
+    QToolButton* SpeedButtonKonvSpis = nullptr;
+    QToolButton* SpeedButtonKonvSpisBegin = nullptr;
+    QToolButton* SpeedButtonKonvOff = nullptr;
+    QToolButton* SpeedButtonKonvNew = nullptr;
+    QButtonGroup* modes_ = nullptr;
+    QLabel* LabelKonveyr = nullptr;
+    QCheckBox* CheckBoxKeyKonveyr = nullptr;
+};
+
+}  // namespace lumetra::ui
