@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/TBaseForm.h"
+#include "playback/StaticForm.h"
 #include "show/ShowFile.h"
 #include "show/ShowReset.h"
 
@@ -51,6 +52,7 @@ bool TBaseForm::BlocOpenFile() {
     setCaption(openName_);
     saveName_ = openName_;
     named_ = true;
+    run(Hook::ShowLoaded);
     return true;
 }
 
@@ -76,7 +78,7 @@ bool TBaseForm::SaveFileAs() {
 bool TBaseForm::writeShowTo(const QString& path) {
     console_.show.writeSignature();
     setCaption(path);
-    const io::FileResult result = io::saveShow(local(path), console_.show);
+    const io::FileResult result = io::saveShow(local(path), showImageToSave());
     if (!result.ok()) {
         dialogs_->error(this, fromStd(result.message));
         return false;
@@ -96,6 +98,13 @@ void TBaseForm::SaveAsItemClick() {
     }
 }
 
+ShowMemory::Image TBaseForm::showImageToSave() const {
+    ShowMemory::Image image;
+    console_.show.snapshot(image);
+    if (staticEditMode_) staticEditMode_->imageToSave(image);
+    return image;
+}
+
 void TBaseForm::ClearAll() {
     ClearAllMemory(console_);
     setUndoEnabled(false);
@@ -112,7 +121,7 @@ void TBaseForm::TimerAvtoSaveTimer() {
     if (!TimerStatus->isActive()) TimerStatus->start();
     if (!saveName_.isEmpty())
         OutStatus("Автосохранение файла " + QFileInfo(saveName_).fileName());
-    const io::FileResult result = io::autosaveShow(folder_.autosavePath(), console_.show);
+    const io::FileResult result = io::autosaveShow(folder_.autosavePath(), showImageToSave());
     // A failed autosave must not stop a running show with a modal box: it
     // is reported on the status line at every attempt.
     if (!result.ok()) OutStatus(fromStd(result.message));

@@ -74,7 +74,7 @@ void TBaseForm::FormClose() {
     //    console is told to quit without a desk (a signal), the show is kept
     //    in the autosave file instead of asking.
     if (quietShutdown_) {
-        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), console_.show);
+        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), showImageToSave());
         if (!r.ok()) reportError(QString::fromStdString(r.message));
     } else {
         SaveFileAs();

@@ -26,6 +26,9 @@
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
 #include "playback/SequencerPage.h"
+// chase generators and static pictures
+#include "playback/AvtomatPage.h"
+#include "playback/StaticForm.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -109,6 +112,10 @@ void TBaseForm::buildWindow() {
     sequencerPage_ = new SequencerPage(*this);
     keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
     faderPage_ = new FaderPage(*this, *sequencerPage_);
+
+    // chase generators and static pictures
+    avtomatPage_ = new AvtomatPage(*this);
+    staticEditMode_ = new StaticEditMode(*this, *faderPage_);
 
     resize(1280, 860);
 }

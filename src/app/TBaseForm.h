@@ -39,6 +39,9 @@ class OutputControls;
 class SequencerPage;
 class KeyControl;
 class FaderPage;
+// chase generators and static pictures
+class AvtomatPage;
+class StaticEditMode;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -81,6 +84,9 @@ public:
     bool SaveFileAs();
     void ClearAll();
     void TimerAvtoSaveTimer();
+    // The image every save writes: the show as the operator owns it, with
+    // what an editor has borrowed put back.
+    ShowMemory::Image showImageToSave() const;
 
     // File state.
     QString currentFileName() const { return saveName_; }
@@ -109,6 +115,7 @@ public:
         UpDateDmxCoder,
         ModePlay,  // playback started (scene editing controls go off)
         ModeStop,  // playback stopped
+        ShowLoaded,  // a show file replaced the show
         Count
     };
     void on(Hook hook, std::function<void()> fn) {
@@ -221,6 +228,9 @@ private:
     SequencerPage* sequencerPage_ = nullptr;
     KeyControl* keyControl_ = nullptr;
     FaderPage* faderPage_ = nullptr;
+    // chase generators and static pictures
+    AvtomatPage* avtomatPage_ = nullptr;
+    StaticEditMode* staticEditMode_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
