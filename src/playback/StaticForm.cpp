@@ -169,19 +169,21 @@ void TStaticForm::ScrollBar1Change(int position) {
 }
 
 void TStaticForm::SpeedButtonDel1Click() {
-    if (!mode_ || !mode_->editing()) return;
-    if (!mode_->form().dialogs().confirm(this, "Удалить статическую картинку?")) return;
-    SpeedButtonUndoSt->setEnabled(true);
-    mode_->editor().deleteSurface();
-    releaseButtons();
-    refreshSurface();
+    deleteAfterQuestion("Удалить статическую картинку?",
+                        &lumetra::StaticPictureEditor::deleteSurface);
 }
 
 void TStaticForm::SpeedButtonDelAllClick() {
+    deleteAfterQuestion("Удалить все Статические картинки?",
+                        &lumetra::StaticPictureEditor::deleteAll);
+}
+
+void TStaticForm::deleteAfterQuestion(const QString& question,
+                                      void (lumetra::StaticPictureEditor::*erase)()) {
     if (!mode_ || !mode_->editing()) return;
-    if (!mode_->form().dialogs().confirm(this, "Удалить все Статические картинки?")) return;
+    if (!mode_->form().dialogs().confirm(this, question)) return;
     SpeedButtonUndoSt->setEnabled(true);
-    mode_->editor().deleteAll();
+    (mode_->editor().*erase)();
     releaseButtons();
     refreshSurface();
 }

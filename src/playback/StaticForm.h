@@ -51,6 +51,9 @@ class TStaticForm : public QWidget {
     void FormClose();
     void releaseButtons();
     void refreshSurface();
+    // Both deletes: ask, keep the undo copy, erase, show the empty surface.
+    void deleteAfterQuestion(const QString& question,
+                             void (lumetra::StaticPictureEditor::*erase)());
 
     StaticEditMode* mode_ = nullptr;
     QButtonGroup* buttons_ = nullptr;
