@@ -262,7 +262,8 @@ void AvtomatPage::DisplayAvtomat(int n) {
     for (int i = 0; i < lumetra::kAvtomatChannels; ++i) {
         ColorShape* square = gens_[n].levels[i];
         square->setColor(QColor(levels[i], levels[i], levels[i]));
-        square->setAccessibleDescription(QString::number(levels[i]));
+        const QString level = QString::number(levels[i]);
+        if (square->accessibleDescription() != level) square->setAccessibleDescription(level);
     }
 }
 
