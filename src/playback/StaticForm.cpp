@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
@@ -198,6 +199,14 @@ void TStaticForm::SpeedButtonUndoStClick() {
 void TStaticForm::closeEvent(QCloseEvent* event) {
     FormClose();
     QWidget::closeEvent(event);
+}
+
+void TStaticForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TStaticForm::FormClose() {

@@ -46,6 +46,8 @@ class TStaticForm : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the editor as it closes any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void FormClose();

@@ -30,21 +30,6 @@ class StaticPicturesTest : public ::testing::Test {
     }
 };
 
-TEST_F(StaticPicturesTest, EnteringTwiceNeverBorrowsTheSurface) {
-    fillShow(9);
-    const ShowMemory::Image before = image();
-    con.showRunning.set(1);
-    ASSERT_TRUE(editor.enter());
-    EXPECT_EQ(con.showRunning.get(), 0);
-    EXPECT_EQ(con.show.currentScene(), 0);
-    EXPECT_EQ(con.show.level(0, 5), 0);
-    EXPECT_EQ(con.show.get(layout::selectionOffset(3)), 0);
-    con.show.setLevel(0, 5, 77);  // the operator edits the surface
-    EXPECT_FALSE(editor.enter());
-    editor.leave();
-    EXPECT_EQ(image(), before);
-}
-
 TEST_F(StaticPicturesTest, SaveImageCarriesTheShowsOwnAreasWhileEditing) {
     fillShow(40);
     ShowMemory::Image expected = image();

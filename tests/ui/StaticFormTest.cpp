@@ -177,8 +177,10 @@ class StaticFormTest : public QObject {
         QVERIFY(!choice(desk, 2)->isChecked());
         QVERIFY(choice(desk, 3)->isChecked());
 
-        // Closed, the picture is laid over the line by its check box.
-        window(desk).close();
+        // Closed (Escape), the picture is laid over the line by its check box.
+        QTest::keyClick(inWindow<QToolButton>(desk, "SpeedButtonM"), Qt::Key_Escape);
+        QVERIFY(!window(desk).isVisible());
+        QVERIFY(!desk.find<QToolButton>("SpeedButtonPlay")->isHidden());
         desk.find<QCheckBox>("CheckBoxChsM")->setChecked(true);
         QCOMPARE(int(desk.state().controls.pictureKeys.get(15)), 1);
         QCOMPARE(int(desk.state().show.get(m + layout::kPictureLevels + 1)), 10);
