@@ -98,7 +98,6 @@ AvtomatPage::AvtomatPage(TBaseForm& form) : QObject(&form), form_(form), avtomat
 
 QGroupBox* AvtomatPage::buildGenerator(QWidget* page, int n) {
     Generator& g = gens_[n];
-    lumetra::Avtomat& engine = avtomats_[n];
     const int number = n + 1;
     g.group = new QGroupBox(named("Автомат %1  четырех канальный ", number), page);
     g.group->setObjectName(named("GroupBoxAvtomat%1", number));
@@ -127,8 +126,7 @@ QGroupBox* AvtomatPage::buildGenerator(QWidget* page, int n) {
     grid->addWidget(g.channels, 3, 0, 1, 4);
     grid->addWidget(g.channelName, 4, 0, 1, 4);
 
-    // One pattern button is always down; the generator reads the button,
-    // a click also stores it in the show.
+    // One pattern button is always down; the generator reads the button.
     g.modeGroup = new QButtonGroup(this);
     g.modeGroup->setExclusive(true);
     for (int k = 0; k < lumetra::kAvtomatPatterns; ++k) {
@@ -141,13 +139,16 @@ QGroupBox* AvtomatPage::buildGenerator(QWidget* page, int n) {
         g.modeGroup->addButton(b, k + 1);
         g.modes[k] = b;
         grid->addWidget(b, 5, k);
-        connect(b, &QToolButton::clicked, this,
-                [this, n, k] { setCell(avtomats_[n].cells().program, k + 1); });
     }
-    connect(g.modeGroup, &QButtonGroup::idToggled, this, [&engine](int id, bool on) {
-        if (on) engine.setPattern(id);
-    });
     g.modes[0]->setChecked(true);
+    // The pattern follows the button that goes down (a click, the
+    // accessibility interface or the refresh from the cell); the cell is
+    // written from then on, so a new show keeps its 0 until a button moves.
+    connect(g.modeGroup, &QButtonGroup::idToggled, this, [this, n](int id, bool on) {
+        if (!on) return;
+        avtomats_[n].setPattern(id);
+        setCell(avtomats_[n].cells().program, id);
+    });
 
     // Vertical sliders: the top is 255, so the cells hold 255 - position.
     g.bright = makeBar(g.group, named("ScrollBarBrightAvtomat%1", number), Qt::Vertical, 0, 255,

@@ -69,8 +69,11 @@ TStaticForm::TStaticForm() {
             b->setCheckable(true);
             buttons_->addButton(b);
             row->addWidget(b);
-            connect(b, &QToolButton::clicked, this,
-                    [this, k, read] { read ? ReadChaser(k) : SaveChaser(k); });
+            // A button acts when it goes down, clicked or toggled through the
+            // accessibility interface, and is released at once.
+            connect(b, &QToolButton::toggled, this, [this, k, read](bool down) {
+                if (down) read ? ReadChaser(k) : SaveChaser(k);
+            });
         }
         return box;
     };

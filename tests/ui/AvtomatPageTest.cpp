@@ -152,8 +152,11 @@ class AvtomatPageTest : public QObject {
         QCOMPARE(int(show.cell(cell::kAvtomat2Channel)), 100);
         QCOMPARE(text(desk, "LabelSeq2Ch"), QString(" Каналы 101  102  103  104"));
         QCOMPARE(page(desk)->engine()[1].firstChannel(), 100);
+        QCOMPARE(int(show.cell(cell::kAvtomat2Program)), 0);  // untouched until a button moves
         desk.click("SpeedButtonAvto2Mode4");
         QCOMPARE(int(show.cell(cell::kAvtomat2Program)), 4);
+        desk.find<QToolButton>("SpeedButtonAvto1Mode2")->toggle();
+        QCOMPARE(int(show.cell(cell::kAvtomat1Program)), 2);
         QCOMPARE(page(desk)->engine()[1].pattern(), 4);
         QVERIFY(!desk.find<QToolButton>("SpeedButtonAvto2Mode1")->isChecked());
     }
