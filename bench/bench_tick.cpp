@@ -9,6 +9,7 @@
 #include "output/OutputCycle.h"
 #include "output/UsbDriver.h"
 #include "output/WirePacket.h"
+#include "playback/Avtomats.h"
 
 namespace lumetra {
 namespace {
@@ -32,12 +33,13 @@ class SinkBackend : public UsbBackend {
 };
 
 // A busy show: every channel moving, a third selected (scanner and sound),
-// two pictures, manual faders, a non-identity patch.
+// two pictures, manual faders, a non-identity patch, both chase generators.
 struct Rig {
     std::unique_ptr<Console> console = std::make_unique<Console>();
     SinkBackend sink;
     UsbDriver driver{sink};
     OutputCycle cycle{*console, driver};
+    Avtomats avtomats{*console};
 
     explicit Rig(CrossfadeMode mode) {
         Console& c = *console;
@@ -66,6 +68,9 @@ struct Rig {
         c.soundLevel.store(180);
         c.showRunning.set(1);
         c.controls.crossfadeMode.set(static_cast<std::uint8_t>(mode));
+        avtomats[1].setFirstChannel(2);
+        for (int n = 0; n < kAvtomatCount; ++n) avtomats[n].timerTick(true, false);
+        cycle.setAvtomats(&avtomats);
         driver.InitUsbDevise();
         driver.TimerPollingTimer();
     }

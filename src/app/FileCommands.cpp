@@ -7,6 +7,7 @@
 
 #include "app/TBaseForm.h"
 #include "show/PathBytes.h"
+#include "playback/StaticForm.h"
 #include "show/ShowFile.h"
 #include "show/ShowReset.h"
 
@@ -57,6 +58,7 @@ bool TBaseForm::BlocOpenFile() {
     setCaption(openName_);
     saveName_ = openName_;
     named_ = true;
+    run(Hook::ShowLoaded);
     return true;
 }
 
@@ -84,7 +86,7 @@ TBaseForm::SaveOutcome TBaseForm::SaveFileAs() {
 bool TBaseForm::writeShowTo(const QString& path) {
     console_.show.writeSignature();
     setCaption(path);
-    const io::FileResult result = io::saveShow(local(path), console_.show);
+    const io::FileResult result = io::saveShow(local(path), showImageToSave());
     if (!result.ok()) {
         dialogs_->error(this, fromStd(result.message));
         return false;
@@ -106,6 +108,13 @@ void TBaseForm::SaveAsItemClick() {
     }
 }
 
+ShowMemory::Image TBaseForm::showImageToSave() const {
+    ShowMemory::Image image;
+    console_.show.snapshot(image);
+    if (staticEditMode_) staticEditMode_->imageToSave(image);
+    return image;
+}
+
 void TBaseForm::ClearAll() {
     ClearAllMemory(console_);
     setUndoEnabled(false);
@@ -121,7 +130,7 @@ void TBaseForm::ClearAll() {
 void TBaseForm::TimerAvtoSaveTimer() {
     if (!TimerStatus->isActive()) TimerStatus->start();
     if (!saveName_.isEmpty()) OutStatus("Автосохранение файла " + QFileInfo(saveName_).fileName());
-    const io::FileResult result = io::autosaveShow(folder_.autosavePath(), console_.show);
+    const io::FileResult result = io::autosaveShow(folder_.autosavePath(), showImageToSave());
     // A failed autosave must not stop a running show with a modal box: it
     // is reported on the status line at every attempt.
     if (!result.ok()) OutStatus(fromStd(result.message));

@@ -8,12 +8,6 @@ THandScanForm::THandScanForm() {
     resize(420, 420);
 }
 
-TStaticForm::TStaticForm() {
-    setObjectName("StaticForm");
-    setWindowTitle("Статические картинки");
-    resize(640, 480);
-}
-
 Tform3Dlumi::Tform3Dlumi() {
     setObjectName("form3Dlumi");
     setWindowTitle("3D");

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "playback/StaticForm.h"
+
 namespace lumetra::ui {
 
 // The manual scanner window. Its field comes with the scanner room.
@@ -10,13 +12,6 @@ class THandScanForm : public QWidget {
     Q_OBJECT
 public:
     THandScanForm();
-};
-
-// The static pictures editor window.
-class TStaticForm : public QWidget {
-    Q_OBJECT
-public:
-    TStaticForm();
 };
 
 // The 3D preview window. Its GL view is made only when the window is first

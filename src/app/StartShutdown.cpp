@@ -80,12 +80,12 @@ void TBaseForm::FormClose() {
     //    console is told to quit without a desk (a signal), the show is kept
     //    in the autosave file instead of asking.
     if (quietShutdown_) {
-        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), console_.show);
+        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), showImageToSave());
         if (!r.ok()) reportError(QString::fromStdString(r.message));
     } else if (SaveFileAs() == SaveOutcome::Failed) {
         // The chosen place refused the show: it is kept in the autosave
         // file rather than lost with the program.
-        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), console_.show);
+        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), showImageToSave());
         if (!r.ok()) reportError(QString::fromStdString(r.message));
     }
     // 6.

@@ -28,6 +28,9 @@
 #include "playback/KeyControl.h"
 #include "playback/KonveyrGroup.h"
 #include "playback/SequencerPage.h"
+// chase generators and static pictures
+#include "playback/AvtomatPage.h"
+#include "playback/StaticForm.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -117,6 +120,10 @@ void TBaseForm::buildWindow() {
     keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
     faderPage_ = new FaderPage(*this, *sequencerPage_);
     konveyr_ = new KonveyrGroup(*this, *sequencerPage_, conveyorBox_);
+
+    // chase generators and static pictures
+    avtomatPage_ = new AvtomatPage(*this);
+    staticEditMode_ = new StaticEditMode(*this, *faderPage_);
 
     resize(1280, 860);
 }

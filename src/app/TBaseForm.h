@@ -40,6 +40,9 @@ class SequencerPage;
 class KeyControl;
 class FaderPage;
 class KonveyrGroup;
+// chase generators and static pictures
+class AvtomatPage;
+class StaticEditMode;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -92,6 +95,9 @@ class TBaseForm : public QMainWindow {
     SaveOutcome SaveFileAs();
     void ClearAll();
     void TimerAvtoSaveTimer();
+    // The image every save writes: the show as the operator owns it, with
+    // what an editor has borrowed put back.
+    ShowMemory::Image showImageToSave() const;
 
     // File state.
     QString currentFileName() const { return saveName_; }
@@ -120,6 +126,7 @@ class TBaseForm : public QMainWindow {
         UpDateDmxCoder,
         ModePlay,  // playback started (scene editing controls go off)
         ModeStop,  // playback stopped
+        ShowLoaded,  // a show file replaced the show
         Count
     };
     void on(Hook hook, std::function<void()> fn) {
@@ -237,6 +244,9 @@ class TBaseForm : public QMainWindow {
     KeyControl* keyControl_ = nullptr;
     FaderPage* faderPage_ = nullptr;
     KonveyrGroup* konveyr_ = nullptr;
+    // chase generators and static pictures
+    AvtomatPage* avtomatPage_ = nullptr;
+    StaticEditMode* staticEditMode_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");

@@ -14,11 +14,19 @@ FileResult saveShow(const std::string& path, const ShowMemory& show) {
     // one consistent image even so.
     ShowMemory::Image image;
     show.snapshot(image);
+    return saveShow(path, image);
+}
+
+FileResult saveShow(const std::string& path, const ShowMemory::Image& image) {
     return writeFileAtomic(path, image.data(), image.size());
 }
 
 FileResult autosaveShow(const std::string& path, const ShowMemory& show) {
     return saveShow(path, show);
+}
+
+FileResult autosaveShow(const std::string& path, const ShowMemory::Image& image) {
+    return saveShow(path, image);
 }
 
 }  // namespace lumetra::io

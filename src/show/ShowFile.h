@@ -15,8 +15,10 @@ FileResult loadShow(const std::string& path, ShowMemory& show);
 // Writes the show image as it stands (the caller refreshes the signature
 // first for a save by name) and replaces the file atomically.
 FileResult saveShow(const std::string& path, const ShowMemory& show);
+FileResult saveShow(const std::string& path, const ShowMemory::Image& image);
 
 // The three-minute autosave: the same image, signature untouched.
 FileResult autosaveShow(const std::string& path, const ShowMemory& show);
+FileResult autosaveShow(const std::string& path, const ShowMemory::Image& image);
 
 }  // namespace lumetra::io

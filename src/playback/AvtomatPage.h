@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "playback/Avtomats.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+class QWidget;
+
+namespace lumetra::ui {
+
+class ColorShape;
+class TBaseForm;
+
+// The page "Автоматы": the controls of the two chase generators and their
+// window timers. The engine's Avtomats does the stepping and is what the
+// real-time tick lays over the line; this page turns the controls into its
+// mirrors and the show's cells, and shows its state.
+class AvtomatPage : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit AvtomatPage(TBaseForm& form);
+
+    lumetra::Avtomats& engine() { return avtomats_; }
+
+    // Refresh of every control from the cells.
+    void ReturnAvtomat();
+    // The timer handlers, public so that a test can step them by hand.
+    void TimerTempAvtomatTimer(int n);
+    void DisplayAvtomat(int n);
+
+  private:
+    struct Generator {
+        QGroupBox* group = nullptr;
+        QScrollBar* speed = nullptr;                                  // ScrollBarTempAvtomatN
+        QLabel* speedLabel = nullptr;                                 // LabelTempAvtomatN
+        QScrollBar* channel = nullptr;                                // ScrollBarChannelAvtomatN
+        QLabel* channels = nullptr;                                   // LabelSeqNCh
+        QLabel* channelName = nullptr;                                // LabelSeqNChName
+        std::array<QToolButton*, lumetra::kAvtomatPatterns> modes{};  // SpeedButtonAvtoNMode1..4
+        QButtonGroup* modeGroup = nullptr;
+        QScrollBar* bright = nullptr;                                 // ScrollBarBrightAvtomatN
+        QScrollBar* dark = nullptr;                                   // ScrollBarDarkAvtomatN
+        QCheckBox* alone = nullptr;                                   // CheckBoxAvtomatN
+        QCheckBox* withShow = nullptr;                                // CheckBoxTogetheN
+        ColorShape* heartbeat = nullptr;                              // ShapeAvtomatN
+        std::array<ColorShape*, lumetra::kAvtomatChannels> levels{};  // ShapeAvtNSeq1..4
+        QLabel* stepLabel = nullptr;                                  // LabelStepAvtomatN
+        QTimer* timer = nullptr;                                      // TimerTempAvtomatN
+    };
+
+    QGroupBox* buildGenerator(QWidget* page, int n);
+    void TempAvtomatStatus(int n);
+    void returnChannelLabels(int n);
+    void setCell(int index, int value);
+
+    TBaseForm& form_;
+    lumetra::Avtomats avtomats_;
+    std::array<Generator, lumetra::kAvtomatCount> gens_{};
+};
+
+}  // namespace lumetra::ui
