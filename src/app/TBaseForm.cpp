@@ -26,6 +26,9 @@
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
 #include "playback/SequencerPage.h"
+// names, colours and the channel graph
+#include "edit/GraphPage.h"
+#include "edit/NamePage.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -109,6 +112,10 @@ void TBaseForm::buildWindow() {
     sequencerPage_ = new SequencerPage(*this);
     keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
     faderPage_ = new FaderPage(*this, *sequencerPage_);
+
+    // names, colours and the channel graph
+    namePage_ = new NamePage(*this, *faderPage_);
+    graphPage_ = new GraphPage(*this);
 
     resize(1280, 860);
 }

@@ -39,6 +39,9 @@ class OutputControls;
 class SequencerPage;
 class KeyControl;
 class FaderPage;
+// names, colours and the channel graph
+class NamePage;
+class GraphPage;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -118,6 +121,7 @@ public:
         for (const auto& fn : hooks_[static_cast<int>(hook)]) fn();
     }
     GraphZoomSetting graphZoom() const { return graphZoom_; }
+    void setGraphZoom(GraphZoomSetting zoom) { graphZoom_ = zoom; }
     QTabWidget* inputPages() const { return PageControlInput; }
     QWidget* inputPage(InputPage page) const;
 
@@ -137,6 +141,7 @@ public:
     QTabWidget* sceneTabs() const { return PageControlTemp; }
     QTabWidget* settingsTabs() const { return PageControlUst; }
     QMenu* editMenu() const { return EditItem; }
+    QMenu* setupMenu() const { return SetupItem; }
     QMenu* optionsMenu() const { return OptionsMenu; }
     // Adds a scene command button to the tool bar, after the file commands.
     void addSceneToolButton(QToolButton* button);
@@ -221,6 +226,9 @@ private:
     SequencerPage* sequencerPage_ = nullptr;
     KeyControl* keyControl_ = nullptr;
     FaderPage* faderPage_ = nullptr;
+    // names, colours and the channel graph
+    NamePage* namePage_ = nullptr;
+    GraphPage* graphPage_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
@@ -244,6 +252,7 @@ private:
     QTabWidget* PageControlInput = nullptr;
     QLabel* statusPanel_ = nullptr;
     QMenu* EditItem = nullptr;
+    QMenu* SetupItem = nullptr;
     QMenu* OptionsMenu = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* sceneToolAnchor_ = nullptr;
