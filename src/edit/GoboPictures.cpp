@@ -206,7 +206,9 @@ void addPatterns(std::vector<Draw>& list) {
         list.push_back(gobo([n](QPainter& p) { p.drawPolygon(polygon(n, 5.5)); }));
     for (int n = 3; n <= 8; ++n)  // flowers
         list.push_back(gobo([n](QPainter& p) {
-            for (int k = 0; k < n; ++k) p.drawEllipse(polar(3.5, double(k) / n), 2.4, 2.4);
+            const double petal = std::min(2.2, 7.0 / n);
+            for (int k = 0; k < n; ++k) p.drawEllipse(polar(4.3, double(k) / n), petal, petal);
+            p.drawEllipse(QPointF(kC, kC), 1.0, 1.0);
         }));
     for (int n = 1; n <= 4; ++n)  // spirals
         list.push_back(gobo([n](QPainter& p) {

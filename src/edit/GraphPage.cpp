@@ -93,7 +93,7 @@ void GraphPage::build(QWidget* page) {
         makeLabel(area, "LabelGrafik", "Динамика изменения канала по выделенным сценам "), 0, 0, 1,
         4);
     PaintBoxGrafik = new GraphPaintBox(area);
-    grid->addWidget(PaintBoxGrafik, 1, 0, 1, 4);
+    grid->addWidget(PaintBoxGrafik, 1, 0, 1, 3);
     PaintBoxGrafik->onPress = [this](Qt::MouseButton b, QPoint at) {
         PaintBoxGrafikMouseDown(b, at);
     };
@@ -103,39 +103,44 @@ void GraphPage::build(QWidget* page) {
     LabelScenaGrafik = makeLabel(area, "LabelScenaGrafik");
     LabelLevelNewGrafik = makeLabel(area, "LabelLevelNewGrafik");
     LabelLevelDmxGrafik = makeLabel(area, "LabelLevelDmxGrafik");
-    grid->addWidget(LabelScenaGrafik, 2, 0);
-    grid->addWidget(LabelLevelNewGrafik, 2, 1, 1, 2);
-    grid->addWidget(LabelLevelDmxGrafik, 3, 1, 1, 2);
+    auto* readouts = new QVBoxLayout;
+    for (QLabel* l : {LabelScenaGrafik, LabelLevelNewGrafik, LabelLevelDmxGrafik})
+        readouts->addWidget(l);
+    grid->addLayout(readouts, 2, 0, 1, 2);
 
+    // One slider a line, its readouts beside it.
+    int line = 3;
+    auto sliderLine = [&](QScrollBar* bar, std::initializer_list<QLabel*> labels) {
+        auto* row = new QHBoxLayout;
+        for (QLabel* l : labels) row->addWidget(l);
+        row->addStretch(1);
+        grid->addWidget(bar, line, 0);
+        grid->addLayout(row, line++, 1, 1, 2);
+    };
     ScrollBarChanellGrafik = makeBar(area, "ScrollBarChanellGrafik", 255, 10,
                                      "Устанавливает номер редактируемого канала");
     LabelNameChanel = makeLabel(area, "LabelNameChanel");
-    grid->addWidget(ScrollBarChanellGrafik, 4, 0, 1, 2);
-    grid->addWidget(LabelNameChanel, 4, 2, 1, 2);
+    sliderLine(ScrollBarChanellGrafik, {LabelNameChanel});
     connect(ScrollBarChanellGrafik, &QScrollBar::valueChanged, this,
             &GraphPage::ScrollBarChanellGrafikChange);
 
     ScrollBarGrafikZoom = makeBar(area, "ScrollBarGrafikZoom", 3, 2, "Масштаб сцен");
     LabelGrafZoom = makeLabel(area, "LabelGrafZoom");
-    grid->addWidget(ScrollBarGrafikZoom, 5, 0, 1, 2);
-    grid->addWidget(LabelGrafZoom, 5, 2);
+    sliderLine(ScrollBarGrafikZoom, {LabelGrafZoom});
     connect(ScrollBarGrafikZoom, &QScrollBar::valueChanged, this,
             &GraphPage::ScrollBarGrafikZoomChange);
 
     ScrollBarGrafikArea = makeBar(area, "ScrollBarGrafikArea", 0, 10, "Блок редактируемых сцен");
     LabelScenaGrafikFrom = makeLabel(area, "LabelScenaGrafikFrom");
     LabelScenaGrafikLast = makeLabel(area, "LabelScenaGrafikLast");
-    grid->addWidget(ScrollBarGrafikArea, 6, 0, 1, 2);
-    grid->addWidget(LabelScenaGrafikFrom, 6, 2);
-    grid->addWidget(LabelScenaGrafikLast, 6, 3);
+    sliderLine(ScrollBarGrafikArea, {LabelScenaGrafikFrom, LabelScenaGrafikLast});
     connect(ScrollBarGrafikArea, &QScrollBar::valueChanged, this, [this] { changed(); });
 
     ScrollBarMaxScenaGrafic =
         makeBar(area, "ScrollBarMaxScenaGrafic", 255, 10, "Установка номера последней сцены");
     auto* maxLabel = makeLabel(area, "LabelMaxScenaGrafic", "Установить последнюю Сцену");
     maxLabel->setBuddy(ScrollBarMaxScenaGrafic);
-    grid->addWidget(ScrollBarMaxScenaGrafic, 7, 0, 1, 2);
-    grid->addWidget(maxLabel, 7, 2, 1, 2);
+    sliderLine(ScrollBarMaxScenaGrafic, {maxLabel});
     connect(ScrollBarMaxScenaGrafic, &QScrollBar::valueChanged, this,
             &GraphPage::ScrollBarMaxScenaGraficChange);
 
@@ -168,7 +173,7 @@ void GraphPage::build(QWidget* page) {
              lumetra::GraphTool::Line);
     SpeedButtonGrafArrow->setChecked(true);
     toolRow->addStretch(1);
-    grid->addLayout(toolRow, 2, 3, 2, 1);
+    grid->addLayout(toolRow, 2, 2, Qt::AlignTop);
     grid->setColumnStretch(3, 1);
 
     // The page's memory and undo pair stands above, in the page's column.
