@@ -119,6 +119,7 @@ void ColorPage::colorSliderChange(int component, int position) {
     io::ChannelColors::ChannelTable* tables[] = {&c.NameRed, &c.NameGreen, &c.NameBlue};
     (*tables[component])[selected_] = static_cast<std::uint8_t>(position);
     repaintField_(selected_);
+    form_.ReturnPageControlAll();
 }
 
 void ColorPage::SpeedButton21Click() {
@@ -135,6 +136,7 @@ void ColorPage::goboLabel() {
 void ColorPage::ScrollBar36Change(int position) {
     goboLabel();
     form_.channelColors().GoboType[ScrollBar35->value()] = static_cast<std::uint8_t>(position);
+    form_.ReturnPageControlAll();
 }
 
 void ColorPage::SpeedButton22Click() {
@@ -143,6 +145,7 @@ void ColorPage::SpeedButton22Click() {
     c.SplitRed[channel] = static_cast<std::uint8_t>(ScrollBar31->value());
     c.SplitGreen[channel] = static_cast<std::uint8_t>(ScrollBar32->value());
     c.SplitBlue[channel] = static_cast<std::uint8_t>(ScrollBar33->value());
+    form_.ReturnPageControlAll();
 }
 
 }  // namespace lumetra::ui

@@ -326,6 +326,7 @@ void FaderPage::showPicturesAndMarkers() {
 }
 
 void FaderPage::refreshPage() {
+    showPicturesAndMarkers();
     ReturnScrollBars();
     ReturnRate();
     CheckBoxFromMemory();

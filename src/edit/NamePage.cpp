@@ -46,6 +46,7 @@ NamePage::NamePage(TBaseForm& form, FaderPage& faders) : QObject(&form), form_(f
     colorPage_ = new ColorPage(form, [this](int channel) { UstColorEditOne(channel); });
     copyGroup_ = new NameCopyGroup(form, [this] { ReturnName(); });
     buildMenu();
+    form.installEventFilter(this);
 
     form.on(TBaseForm::Hook::ReturnName, [this] { ReturnName(); });
     form.on(TBaseForm::Hook::UpdateColorEditAll, [this] { UpdateColorEditAll(); });
@@ -129,8 +130,14 @@ void NamePage::Edit1Click() {
 }
 
 bool NamePage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_ && event->type() == QEvent::Close) {
+        // A name being typed is stored before the show may be saved; after
+        // the close the fields go with the window and store nothing.
+        if (editing_ && !closed_) Edit2Exit();
+        closed_ = true;
+    }
     const int k = rowOf(watched);
-    if (k == 0) return QObject::eventFilter(watched, event);
+    if (k == 0 || closed_) return QObject::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseButtonPress:
             Edit1Click();

@@ -61,6 +61,7 @@ class NamePage : public QObject {
     NameCopyGroup* copyGroup_ = nullptr;
     int editing_ = 0;   // row of the field with the focus, 0 for none
     int editBank_ = 0;  // the bank it was entered under
+    bool closed_ = false;
 };
 
 }  // namespace lumetra::ui

@@ -105,6 +105,13 @@ class NamePageTest : public QObject {
         QCOMPARE(field(desk, 11)->text(), QString("PAR 1"));
         QCOMPARE(field(desk, 12)->text(), QString("Прожектор левый"));
         QCOMPARE(field(desk, 1)->text(), QString());
+
+        // Closing the console stores a name still being typed.
+        QTest::mouseClick(field(desk, 5), Qt::LeftButton);
+        QTRY_VERIFY(field(desk, 5)->hasFocus());
+        typeText(field(desk, 5), "END");
+        desk.form->close();
+        QCOMPARE(slot(desk, 5), padded("END"));
     }
 
     void aNameTypedWhileTheShowPlaysIsKept() {
