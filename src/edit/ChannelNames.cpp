@@ -16,7 +16,7 @@ bool validChannel(int channel) {
 }
 }  // namespace
 
-NameBytes LoadEdit(ShowMemory& show, int channel) {
+NameBytes LoadEdit(const ShowMemory& show, int channel) {
     NameBytes name{};
     if (!validChannel(channel)) return name;
     const int at = layout::nameOffset(channel);
@@ -24,7 +24,6 @@ NameBytes LoadEdit(ShowMemory& show, int channel) {
     for (std::uint8_t& b : name)
         if (b == 0) b = kBlank;
     for (int k = layout::kNameSize - 1; k >= 0 && name[k] == kBlank; --k) name[k] = 0;
-    show.copyIn(name.data(), at, layout::kNameSize);
     return name;
 }
 

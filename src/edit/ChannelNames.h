@@ -28,9 +28,10 @@ using NameBytes = std::array<std::uint8_t, layout::kNameSize>;
 constexpr int kNoColorChannel = 1000;  // "Нет выбора"
 constexpr int kGoboPictures = 142;     // pictures 0..141; other numbers show none
 
-// Normalises the slot of a channel in the show and returns it: every 0 byte
-// becomes a blank, then the trailing blanks become 0 again.
-NameBytes LoadEdit(ShowMemory& show, int channel);
+// The name of a channel as a field shows it: every 0 byte becomes a blank,
+// then the trailing blanks become 0 again. The show itself is not touched,
+// so showing a loaded show never changes its bytes.
+NameBytes LoadEdit(const ShowMemory& show, int channel);
 
 // Stores 16 bytes into the slot of a channel.
 void SaveEdit(ShowMemory& show, int channel, const NameBytes& name);

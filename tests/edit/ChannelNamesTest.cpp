@@ -33,10 +33,13 @@ TEST_F(ChannelNamesTest, TypedNameIsStoredWithZerosAndReadBackWithItsBlank) {
     EXPECT_EQ(slot(show(), 7), stored);
     EXPECT_EQ(nameDisplayBytes(show(), 7), "PAR 1");
 
-    // Loading it again shows the blank and keeps the tail 0.
+    // Loading it again shows the blank and keeps the tail 0; the show keeps
+    // its bytes.
     const NameBytes loaded{'P', 'A', 'R', ' ', '1'};
     EXPECT_EQ(LoadEdit(show(), 7), loaded);
-    EXPECT_EQ(slot(show(), 7), loaded);
+    EXPECT_EQ(slot(show(), 7), stored);
+    show().set(layout::nameOffset(7) + 5, ' ');
+    EXPECT_EQ(LoadEdit(show(), 7), loaded);
 
     // Leaving a field turns blanks of every channel into 0, channel 0 too.
     show().set(layout::nameOffset(0) + 3, ' ');
