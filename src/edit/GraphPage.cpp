@@ -79,6 +79,8 @@ void GraphPaintBox::mouseReleaseEvent(QMouseEvent*) {
 GraphPage::GraphPage(TBaseForm& form) : QObject(&form), form_(form), graph_(form.console().show) {
     setObjectName("GraphPage");
     build(form.inputPage(TBaseForm::PageGraph));
+    ReturnGrafikLabel();
+    RepaintGrafik();
     form.onPageRefresh(TBaseForm::PageGraph, [this] {
         ReturnGrafikLabel();
         RepaintGrafik();
