@@ -77,7 +77,11 @@ void ClearSplitColors(io::ChannelColors& colors, std::uint8_t r, std::uint8_t g,
 }
 
 NameCopyFields nameFirstChanged(NameCopyFields f) {
-    if (f.first >= f.last) f.last = f.first;
+    // A last field pushed up is a change of that field, with its own rule.
+    if (f.first > f.last) {
+        f.last = f.first;
+        return nameLastChanged(f);
+    }
     return f;
 }
 

@@ -67,7 +67,8 @@ struct NameCopyFields {
     bool linked = true;      // CheckBoxTogmame "Связать"
 };
 
-// What the spin boxes become when one of the three channel fields changes.
+// What the spin boxes become when one of the three channel fields changes
+// (a field moved by a rule runs its own rule in turn).
 NameCopyFields nameFirstChanged(NameCopyFields f);
 NameCopyFields nameLastChanged(NameCopyFields f);
 NameCopyFields nameFromChanged(NameCopyFields f);

@@ -132,9 +132,9 @@ TEST_F(ChannelNamesTest, ChannelFieldsFollowEachOther) {
     f.first = 40;
     f = nameFirstChanged(f);
     EXPECT_EQ(f.last, 40);
-    EXPECT_EQ(f.from, 11);  // only the last field follows the first
-    f = nameLastChanged(f);
-    EXPECT_EQ(f.from, 41);
+    EXPECT_EQ(f.from, 41);  // the start follows the last field it pushed
+    f.first = 30;
+    EXPECT_EQ(nameFirstChanged(f).last, 40);
     f.from = 20;
     EXPECT_EQ(nameFromChanged(f).from, 41);
     f.linked = false;
