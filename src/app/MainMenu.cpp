@@ -50,8 +50,8 @@ void TBaseForm::buildMenus() {
     EditItem = menuBar()->addMenu("Сцены");
     EditItem->setObjectName("EditItem");
 
-    QMenu* setup = menuBar()->addMenu("Установки");
-    setup->setObjectName("SetupItem");
+    SetupItem = menuBar()->addMenu("Установки");
+    SetupItem->setObjectName("SetupItem");
 
     OptionsMenu = menuBar()->addMenu("Опции");
     OptionsMenu->setObjectName("OptionsItem");

@@ -31,6 +31,9 @@
 // chase generators and static pictures
 #include "playback/AvtomatPage.h"
 #include "playback/StaticForm.h"
+// names, colours and the channel graph
+#include "edit/GraphPage.h"
+#include "edit/NamePage.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -124,6 +127,10 @@ void TBaseForm::buildWindow() {
     // chase generators and static pictures
     avtomatPage_ = new AvtomatPage(*this);
     staticEditMode_ = new StaticEditMode(*this, *faderPage_);
+
+    // names, colours and the channel graph
+    namePage_ = new NamePage(*this, *faderPage_);
+    graphPage_ = new GraphPage(*this);
 
     resize(1280, 860);
 }

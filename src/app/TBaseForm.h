@@ -43,6 +43,9 @@ class KonveyrGroup;
 // chase generators and static pictures
 class AvtomatPage;
 class StaticEditMode;
+// names, colours and the channel graph
+class NamePage;
+class GraphPage;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -136,6 +139,7 @@ class TBaseForm : public QMainWindow {
         for (const auto& fn : hooks_[static_cast<int>(hook)]) fn();
     }
     GraphZoomSetting graphZoom() const { return graphZoom_; }
+    void setGraphZoom(GraphZoomSetting zoom) { graphZoom_ = zoom; }
     QTabWidget* inputPages() const { return PageControlInput; }
     QWidget* inputPage(InputPage page) const;
 
@@ -155,6 +159,7 @@ class TBaseForm : public QMainWindow {
     QTabWidget* sceneTabs() const { return PageControlTemp; }
     QTabWidget* settingsTabs() const { return PageControlUst; }
     QMenu* editMenu() const { return EditItem; }
+    QMenu* setupMenu() const { return SetupItem; }
     QMenu* optionsMenu() const { return OptionsMenu; }
     // Adds a scene command button to the tool bar, after the file commands.
     void addSceneToolButton(QToolButton* button);
@@ -247,6 +252,9 @@ class TBaseForm : public QMainWindow {
     // chase generators and static pictures
     AvtomatPage* avtomatPage_ = nullptr;
     StaticEditMode* staticEditMode_ = nullptr;
+    // names, colours and the channel graph
+    NamePage* namePage_ = nullptr;
+    GraphPage* graphPage_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
@@ -270,6 +278,7 @@ class TBaseForm : public QMainWindow {
     QTabWidget* PageControlInput = nullptr;
     QLabel* statusPanel_ = nullptr;
     QMenu* EditItem = nullptr;
+    QMenu* SetupItem = nullptr;
     QMenu* OptionsMenu = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* sceneToolAnchor_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/TBaseForm.h"
+#include "edit/GoboPictures.h"
 #include "edit/RateScale.h"
 #include "playback/SequencerPage.h"
 
@@ -114,17 +115,15 @@ QWidget* FaderPage::buildRows(QWidget* page) {
         row.output->setMinimumWidth(30);
         row.output->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-        row.image = new ColorShape(area, kRowHeight - 4);
+        row.image = new GoboImage(area);
         row.image->setObjectName(QString("Image%1").arg(n));
         row.shape = new ColorShape(area, kRowHeight - 4);
         row.shape->setObjectName(QString("Shape%1").arg(n));
 
-        // The names are edited with the names and colours of the channels;
-        // until then the field is shown, empty and off.
+        // The names room gives the field its behaviour (NamePage).
         row.name = new QLineEdit(area);
         row.name->setObjectName(QString("Edit%1").arg(n));
         row.name->setMaxLength(16);
-        row.name->setEnabled(false);
         row.name->setFixedHeight(kRowHeight);
         row.name->setMinimumWidth(120);
 
@@ -315,7 +314,19 @@ void FaderPage::NamberDmx() {
         rows_[i].number->setText(QString::fromStdString(numbers[i]));
 }
 
+void FaderPage::showPicturesAndMarkers() {
+    const io::ChannelColors& colors = form_.channelColors();
+    const int bank = lumetra::bankOffset(form_.console());
+    for (int n = 1; n <= lumetra::kFaderRows; ++n) {
+        const int c = bank + n;
+        rows_[n - 1].image->setPicture(colors.GoboType[c]);
+        rows_[n - 1].shape->setColor(
+            QColor(colors.SplitRed[c], colors.SplitGreen[c], colors.SplitBlue[c]));
+    }
+}
+
 void FaderPage::refreshPage() {
+    showPicturesAndMarkers();
     ReturnScrollBars();
     ReturnRate();
     CheckBoxFromMemory();
@@ -381,6 +392,7 @@ void FaderPage::TimerDataDmxToDspTimer() {
     const lumetra::Console& console = form_.console();
     if (console.showRunning.get() == 0) sequencer_.showStopped();
     if (form_.inputPages()->currentIndex() != TBaseForm::PageFaders) return;
+    showPicturesAndMarkers();
     const auto labels =
         tools_.outputLabels(SpeedButtonLevel255->isChecked(), SpeedButtonOutLevel100->isChecked());
     for (const lumetra::OutputLabel& label : labels)

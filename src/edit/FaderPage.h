@@ -17,6 +17,7 @@ class QWidget;
 namespace lumetra::ui {
 
 class ColorShape;
+class GoboImage;
 class SequencerPage;
 class TBaseForm;
 
@@ -41,6 +42,8 @@ class FaderPage : public QObject {
     void TimerDataDmxToDspTimer();
 
     lumetra::CheckStates checkStates() const;
+    // Name field k (1..27); the channel names room gives it its behaviour.
+    QLineEdit* nameField(int row) const { return rows_[row - 1].name; }
     lumetra::FaderPositions faderPositions() const;
 
   private:
@@ -48,7 +51,7 @@ class FaderPage : public QObject {
         QLabel* number = nullptr;     // Label01c..Label27c
         QScrollBar* fader = nullptr;  // ScrollBar1..27
         QLabel* output = nullptr;     // Label1..27
-        ColorShape* image = nullptr;  // Image1..27
+        GoboImage* image = nullptr;   // Image1..27
         ColorShape* shape = nullptr;  // Shape1..27
         QLineEdit* name = nullptr;    // Edit1..27
         QScrollBar* rate = nullptr;   // ScrollBarRate01..27
@@ -61,6 +64,7 @@ class FaderPage : public QObject {
     void buildRateGroup(QWidget* slot);
     void buildLevelGroup(QWidget* slot);
     void refreshPage();
+    void showPicturesAndMarkers();
     void showChecks(const lumetra::CheckStates& states);
     void levelTool(lumetra::ToolResult (lumetra::FaderTools::*tool)());
 

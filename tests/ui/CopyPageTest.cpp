@@ -57,11 +57,11 @@ class CopyPageTest : public QObject {
             QCOMPARE(spin->maximum(), f.max);
             QCOMPARE(spin->value(), f.value);
         }
-        // The names room fills this group; it starts empty.
+        // The names room fills this group.
         auto* names = page->findChild<QGroupBox*>("GroupBoxNameBloc");
         QVERIFY(names);
         QCOMPARE(names->title(), QString("Имен "));
-        QVERIFY(names->findChildren<QWidget*>().isEmpty());
+        QVERIFY(names->findChild<QSpinBox*>("SpinEditNameFirst"));
         QVERIFY(page->findChild<QGroupBox*>("GroupBoxScenaBloc"));
         QVERIFY(page->findChild<QToolButton*>("SpeedButtonMem5"));
         QVERIFY(page->findChild<QToolButton*>("SpeedButtonUndo5"));
