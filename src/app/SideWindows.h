@@ -3,14 +3,11 @@
 #include <QWidget>
 #include <memory>
 
+#include "view/HandScanForm.h"
+
 namespace lumetra::ui {
 
-// The manual scanner window. Its field comes with the scanner room.
-class THandScanForm : public QWidget {
-    Q_OBJECT
-public:
-    THandScanForm();
-};
+class TBaseForm;
 
 // The static pictures editor window.
 class TStaticForm : public QWidget {
@@ -32,7 +29,7 @@ public:
 // created hidden in this order.
 class SideWindows {
 public:
-    SideWindows();
+    explicit SideWindows(TBaseForm& form);
     ~SideWindows();
     THandScanForm& handScan() { return *handScan_; }
     TStaticForm& staticPictures() { return *static_; }

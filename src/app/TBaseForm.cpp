@@ -26,6 +26,8 @@
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
 #include "playback/SequencerPage.h"
+// beam editor
+#include "edit/BeamPage.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -109,6 +111,9 @@ void TBaseForm::buildWindow() {
     sequencerPage_ = new SequencerPage(*this);
     keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
     faderPage_ = new FaderPage(*this, *sequencerPage_);
+
+    // beam editor
+    beamPage_ = new BeamPage(*this, *sceneCommands_);
 
     resize(1280, 860);
 }

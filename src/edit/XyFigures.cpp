@@ -199,36 +199,12 @@ FigureResult makeFigure(ShowMemory& show, int firstChannel, XyFigure figure,
                         const FigureParams& params) {
     const Figure f{params.range.from, params.range.to, params.size, params.option};
     if (f.n() < 1 || (needsTwoScenes(figure) && f.span() < 1)) return FigureResult::TooFewScenes;
+    // In the order of XyFigure.
+    using Generator = void (*)(FigureWriter&, const Figure&);
+    static constexpr Generator generators[] = {line,   triangle, rectangle, cross, snake,
+                                               circle, eight,    fourLeaf,  spiral};
     FigureWriter out(show, firstChannel, params.range);
-    switch (figure) {
-        case XyFigure::Line:
-            line(out, f);
-            break;
-        case XyFigure::Triangle:
-            triangle(out, f);
-            break;
-        case XyFigure::Rectangle:
-            rectangle(out, f);
-            break;
-        case XyFigure::Cross:
-            cross(out, f);
-            break;
-        case XyFigure::Snake:
-            snake(out, f);
-            break;
-        case XyFigure::Circle:
-            circle(out, f);
-            break;
-        case XyFigure::Eight:
-            eight(out, f);
-            break;
-        case XyFigure::FourLeaf:
-            fourLeaf(out, f);
-            break;
-        case XyFigure::Spiral:
-            spiral(out, f);
-            break;
-    }
+    generators[static_cast<int>(figure)](out, f);
     return FigureResult::Done;
 }
 
