@@ -8,6 +8,7 @@
 
 #include "UiHarness.h"
 #include "app/SideWindows.h"
+#include "output/OutputControls.h"
 #include "view/HandScanForm.h"
 
 using lumetra::testing::Desk;
@@ -144,6 +145,22 @@ class HandScanFormTest : public QObject {
         auto* priority = control<QCheckBox>(desk, "CheckBoxManualArea");
         priority->click();
         QCOMPARE(desk.state().controls.scannerPriority.get(), 1);
+
+        // With priority the tick lays the pair over the line while the show
+        // plays, whatever the scene holds; channel 255 puts Y on slot 256.
+        desk.form->output().stopTick();  // the test drives the tick
+        select(desk, 20);
+        select(desk, 255);
+        desk.click("SpeedButtonPlay");
+        QTest::mousePress(field(desk), Qt::LeftButton, {}, QPoint(200, 30));
+        QTest::mouseRelease(field(desk), Qt::LeftButton, {}, QPoint(200, 30));
+        desk.form->output().cycle().RealTimeTick();
+        const auto& line = desk.state().dmxLine;
+        QCOMPARE(line.get(20), 200);
+        QCOMPARE(line.get(21), 225);
+        QCOMPARE(line.get(255), 200);
+        QCOMPARE(line.get(256), 225);
+        QCOMPARE(desk.state().show.level(desk.state().show.currentScene(), 20), 0);
 
         // Clicking into the main window turns it off.
         desk.form->activateWindow();
