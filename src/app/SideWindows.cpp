@@ -2,20 +2,14 @@
 
 namespace lumetra::ui {
 
-THandScanForm::THandScanForm() {
-    setObjectName("HandScanForm");
-    setWindowTitle("Ручное управление сканером");
-    resize(420, 420);
-}
-
 Tform3Dlumi::Tform3Dlumi() {
     setObjectName("form3Dlumi");
     setWindowTitle("3D");
     resize(640, 480);
 }
 
-SideWindows::SideWindows()
-    : handScan_(std::make_unique<THandScanForm>()),
+SideWindows::SideWindows(TBaseForm& form)
+    : handScan_(std::make_unique<THandScanForm>(form)),
       static_(std::make_unique<TStaticForm>()),
       view3d_(std::make_unique<Tform3Dlumi>()) {}
 

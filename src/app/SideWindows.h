@@ -4,15 +4,11 @@
 #include <memory>
 
 #include "playback/StaticForm.h"
+#include "view/HandScanForm.h"
 
 namespace lumetra::ui {
 
-// The manual scanner window. Its field comes with the scanner room.
-class THandScanForm : public QWidget {
-    Q_OBJECT
-public:
-    THandScanForm();
-};
+class TBaseForm;
 
 // The 3D preview window. Its GL view is made only when the window is first
 // shown on a real display: a GL widget cannot live under the offscreen
@@ -27,7 +23,7 @@ public:
 // created hidden in this order.
 class SideWindows {
 public:
-    SideWindows();
+    explicit SideWindows(TBaseForm& form);
     ~SideWindows();
     THandScanForm& handScan() { return *handScan_; }
     TStaticForm& staticPictures() { return *static_; }

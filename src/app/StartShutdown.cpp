@@ -64,7 +64,7 @@ void TBaseForm::FormCreate() {
     TimerAvtoSave->start();
 
     // The three side windows, created hidden in their fixed order.
-    side_ = std::make_unique<SideWindows>();
+    side_ = std::make_unique<SideWindows>(*this);
     created_ = true;
 }
 

@@ -34,6 +34,8 @@
 // names, colours and the channel graph
 #include "edit/GraphPage.h"
 #include "edit/NamePage.h"
+// beam editor
+#include "edit/BeamPage.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -131,6 +133,9 @@ void TBaseForm::buildWindow() {
     // names, colours and the channel graph
     namePage_ = new NamePage(*this, *faderPage_);
     graphPage_ = new GraphPage(*this);
+
+    // beam editor
+    beamPage_ = new BeamPage(*this, *sceneCommands_);
 
     resize(1280, 860);
 }

@@ -46,6 +46,8 @@ class StaticEditMode;
 // names, colours and the channel graph
 class NamePage;
 class GraphPage;
+// beam editor
+class BeamPage;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -255,6 +257,8 @@ class TBaseForm : public QMainWindow {
     // names, colours and the channel graph
     NamePage* namePage_ = nullptr;
     GraphPage* graphPage_ = nullptr;
+    // beam editor
+    BeamPage* beamPage_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
