@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdio>
 
 #include "app/TBaseForm.h"
 #include "playback/SequencerPage.h"
@@ -178,7 +179,10 @@ void SoundPage::start(const std::string& audio, sound::Clock clock) {
     sound::OpenedCapture opened = sound::openSoundCapture(audio, std::move(clock));
     for (const sound::SoundFailure& failure : opened.failures) {
         const QString text = QString::fromStdString(failure.text);
-        if (failure.caption.empty())
+        // Told to quit while a box waited: nobody answers the next one.
+        if (form_.isQuitting())
+            std::fprintf(stderr, "lumetra: %s %s\n", failure.caption.c_str(), failure.text.c_str());
+        else if (failure.caption.empty())
             form_.dialogs().error(&form_, text);
         else
             form_.dialogs().message(&form_, QString::fromStdString(failure.caption), text);
