@@ -19,14 +19,15 @@ void note(const std::string& device, const char* what, int err) {
 
 OpenedCapture AlsaCapture::open(const std::string& device, int ringSamples) {
     OpenedCapture result;
-    int card = -1;
-    if (snd_card_next(&card) < 0 || card < 0)
-        result.failures.push_back({"нет звуковой платы", "Error"});
-
     snd_pcm_t* pcm = nullptr;
     int err = snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_CAPTURE, SND_PCM_NONBLOCK);
     if (err < 0) {
         note(device, "open", err);
+        // No card at all is told first. A device that opens without a card
+        // (a sound server, a file device) is an input all the same.
+        int card = -1;
+        if (snd_card_next(&card) < 0 || card < 0)
+            result.failures.push_back({"нет звуковой платы", "Error"});
         result.failures.push_back({"не открывается waveIn", "Error"});
         return result;
     }
