@@ -71,15 +71,6 @@ TEST_F(Analysis, SilenceDecaysToTheFloorWithoutBeats) {
     EXPECT_EQ(console.soundLevel.load(), 100);
 }
 
-TEST_F(Analysis, SilenceStepByStep) {
-    run(Block{}, 1);
-    EXPECT_EQ(analysis.realLevel(), 700);
-    EXPECT_EQ(analysis.envelope(), 1000);
-    run(Block{}, 1);
-    EXPECT_EQ(analysis.realLevel(), 400);
-    EXPECT_EQ(analysis.envelope(), 950);
-}
-
 TEST_F(Analysis, LevelWithTheFloorAtZero) {
     analysis.settings().floor = 0;
     // Words of 13,100 (bytes 95, 51): RL 13,100, 12,800 after the decay.
