@@ -61,4 +61,9 @@ void QtDialogs::warning(QWidget* parent, const QString& text) {
     messageBox(parent, QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
+void QtDialogs::message(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 }  // namespace lumetra::ui

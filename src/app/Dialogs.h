@@ -33,6 +33,8 @@ public:
     virtual bool confirmWarning(QWidget* parent, const QString& text) = 0;  // Yes / No, warning icon
     virtual void error(QWidget* parent, const QString& text) = 0;           // OK
     virtual void warning(QWidget* parent, const QString& text) = 0;         // OK
+    // OK, with a caption of its own instead of the title.
+    virtual void message(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -44,6 +46,7 @@ public:
     bool confirmWarning(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     void warning(QWidget* parent, const QString& text) override;
+    void message(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
 }  // namespace lumetra::ui

@@ -15,7 +15,8 @@ bool validInterface(const std::string& v) {
 }
 
 bool validAudio(const std::string& v) {
-    return v == "alsa" || v == "none" || (v.rfind("file:", 0) == 0 && v.size() > 5);
+    return v == "alsa" || v == "none" || (v.rfind("alsa:", 0) == 0 && v.size() > 5) ||
+           (v.rfind("file:", 0) == 0 && v.size() > 5);
 }
 }  // namespace
 
@@ -33,7 +34,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
                 return {r.options, "--interface must be ftdi, virtual:PATH or none"};
             r.options.interface = value;
         } else if (takeValue(arg, "audio", value)) {
-            if (!validAudio(value)) return {r.options, "--audio must be alsa, file:PATH or none"};
+            if (!validAudio(value))
+                return {r.options, "--audio must be alsa, alsa:DEVICE, file:PATH or none"};
             r.options.audio = value;
         } else {
             return {r.options, "unknown option: " + arg};
@@ -56,7 +58,9 @@ std::string optionsHelpText() {
            "                          while PATH.unplugged exists the interface is unplugged\n"
            "  --interface=none        no interface: the console runs without output\n"
            "  --audio=alsa            sound input from the default ALSA capture device (default)\n"
-           "  --audio=file:PATH       sound input from a WAV file played in real time\n"
+           "  --audio=alsa:DEVICE     sound input from the ALSA capture device DEVICE\n"
+           "  --audio=file:PATH       sound input from a sound file (WAV, FLAC, Ogg ...)\n"
+           "                          played in real time, silent after its end\n"
            "  --audio=none            no sound input\n"
            "  -h, --help              print this help and exit\n";
 }

@@ -9,7 +9,7 @@ namespace lumetra {
 struct Options {
     std::string home;                  // --home=DIR (empty: from the environment)
     std::string interface = "ftdi";    // --interface=ftdi|virtual:PATH|none
-    std::string audio = "alsa";        // --audio=alsa|file:PATH|none
+    std::string audio = "alsa";        // --audio=alsa|alsa:DEVICE|file:PATH|none
     bool help = false;
 };
 

@@ -2,6 +2,7 @@
 // and the sound input.
 #include "app/TBaseForm.h"
 #include "output/OutputControls.h"
+#include "sound/SoundPage.h"
 
 namespace lumetra::ui {
 
@@ -13,9 +14,8 @@ QString TBaseForm::interfaceStatusText() const { return output_->InterfaceStatus
 void TBaseForm::toggleBlackoutFromKey() { output_->toggleBlackoutFromKey(); }
 InterfaceState TBaseForm::interfaceState() const { return output_->interfaceState(); }
 
-// Sound capture and its analysis start here once the sound room is built;
-// until then the sound level stays at full, so selected channels are not
-// dimmed.
-void TBaseForm::startSoundInput() {}
+// Sound capture opens (with its boxes when it cannot) and its analysis
+// timer starts, with or without an input.
+void TBaseForm::startSoundInput() { soundPage_->start(options_.audio); }
 
 }  // namespace lumetra::ui

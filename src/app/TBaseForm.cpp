@@ -36,6 +36,8 @@
 #include "edit/NamePage.h"
 // beam editor
 #include "edit/BeamPage.h"
+// sound
+#include "sound/SoundPage.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -136,6 +138,9 @@ void TBaseForm::buildWindow() {
 
     // beam editor
     beamPage_ = new BeamPage(*this, *sceneCommands_);
+
+    // sound
+    soundPage_ = new SoundPage(*this);
 
     resize(1280, 860);
 }

@@ -48,6 +48,8 @@ class NamePage;
 class GraphPage;
 // beam editor
 class BeamPage;
+// sound
+class SoundPage;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -259,6 +261,8 @@ class TBaseForm : public QMainWindow {
     GraphPage* graphPage_ = nullptr;
     // beam editor
     BeamPage* beamPage_ = nullptr;
+    // sound
+    SoundPage* soundPage_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");

@@ -102,3 +102,20 @@ TEST_F(VirtualInterfaceRun, StreamCarriesTheCurrentSceneAndSurvivesAnUnpluggedCa
     EXPECT_EQ(frames().back(), last);
     EXPECT_EQ(run.stop(), 0);
 }
+
+// A sound input that cannot open: its box waits for the operator while the
+// output runs on, and a stop by the system ends the program in order.
+TEST_F(VirtualInterfaceRun, OutputRunsOnWhileTheSoundBoxWaits) {
+    const std::string gone = "file:" + (home / "gone.wav").string();
+    for (const std::string& audio : {std::string("alsa:nosuchdevice"), gone}) {
+        fs::remove(wire);
+        ProgramRun run({"--home=" + home.string(), "--interface=virtual:" + wire.string(),
+                        "--audio=" + audio});
+        ASSERT_TRUE(waitFor([&] { return wireSize() > 0; }, 20s)) << audio << ": no packets";
+        const auto first = wireSize();
+        ASSERT_TRUE(waitFor([&] { return wireSize() > first + 5 * wire::kMinPacket; }, 10s))
+            << audio << ": the output stopped";
+        EXPECT_TRUE(run.running());
+        EXPECT_EQ(run.stop(), 0) << audio;
+    }
+}

@@ -20,7 +20,7 @@ namespace lumetra::testing {
 class ScriptedDialogs : public ui::Dialogs {
   public:
     struct Log {
-        QStringList errors, warnings, questions;
+        QStringList errors, warnings, questions, messages;
         int openDialogs = 0, saveDialogs = 0;
     };
 
@@ -42,6 +42,10 @@ class ScriptedDialogs : public ui::Dialogs {
     bool confirmWarning(QWidget*, const QString& text) override;
     void error(QWidget*, const QString& text) override { log_->errors << text; }
     void warning(QWidget*, const QString& text) override { log_->warnings << text; }
+    // Recorded as "caption: text".
+    void message(QWidget*, const QString& caption, const QString& text) override {
+        log_->messages << caption + ": " + text;
+    }
 
     static ui::FileDialogRequest lastRequest;
 
