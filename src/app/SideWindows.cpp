@@ -14,12 +14,6 @@ TStaticForm::TStaticForm() {
     resize(640, 480);
 }
 
-Tform3Dlumi::Tform3Dlumi() {
-    setObjectName("form3Dlumi");
-    setWindowTitle("3D");
-    resize(640, 480);
-}
-
 SideWindows::SideWindows()
     : handScan_(std::make_unique<THandScanForm>()),
       static_(std::make_unique<TStaticForm>()),

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <memory>
 
+#include "view/View3dForm.h"
+
 namespace lumetra::ui {
 
 // The manual scanner window. Its field comes with the scanner room.
@@ -17,15 +19,6 @@ class TStaticForm : public QWidget {
     Q_OBJECT
 public:
     TStaticForm();
-};
-
-// The 3D preview window. Its GL view is made only when the window is first
-// shown on a real display: a GL widget cannot live under the offscreen
-// platform.
-class Tform3Dlumi : public QWidget {
-    Q_OBJECT
-public:
-    Tform3Dlumi();
 };
 
 // The three windows that live beside the main window from start to end,

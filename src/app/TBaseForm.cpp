@@ -26,6 +26,8 @@
 #include "edit/FaderPage.h"
 #include "playback/KeyControl.h"
 #include "playback/SequencerPage.h"
+// 3D viewer
+#include "view/DevicePlacement.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -109,6 +111,9 @@ void TBaseForm::buildWindow() {
     sequencerPage_ = new SequencerPage(*this);
     keyControl_ = new KeyControl(*this, *sequencerPage_, sequencerPage_->keyboardArea());
     faderPage_ = new FaderPage(*this, *sequencerPage_);
+
+    // 3D viewer
+    devicePlacement_ = new DevicePlacement(*this, inputPage(PageOptions));
 
     resize(1280, 860);
 }

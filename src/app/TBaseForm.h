@@ -39,6 +39,8 @@ class OutputControls;
 class SequencerPage;
 class KeyControl;
 class FaderPage;
+// 3D viewer
+class DevicePlacement;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -221,6 +223,8 @@ private:
     SequencerPage* sequencerPage_ = nullptr;
     KeyControl* keyControl_ = nullptr;
     FaderPage* faderPage_ = nullptr;
+    // 3D viewer
+    DevicePlacement* devicePlacement_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");
