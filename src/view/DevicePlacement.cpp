@@ -34,6 +34,10 @@ QScrollBar* makeBar(QWidget* parent, const char* name, Qt::Orientation orientati
 QCheckBox* makeFixBox(QWidget* parent, const char* name) {
     auto* box = new QCheckBox("<Fix", parent);
     box->setObjectName(name);
+    // Room for the longest caption, so the group does not jump as it grows.
+    const int text = box->fontMetrics().horizontalAdvance("<Fix Z 255 ");
+    box->setMinimumWidth(text + box->sizeHint().width() -
+                         box->fontMetrics().horizontalAdvance("<Fix"));
     return box;
 }
 

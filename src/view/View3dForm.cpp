@@ -224,8 +224,11 @@ void Tform3Dlumi::setVisible(bool visible) {
 
 void Tform3Dlumi::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // The stage is drawn with aspect 1: the window stays square.
-    if (height() != width()) resize(width(), width());
+    // The stage is drawn with aspect 1: the window stays square. Squared
+    // once this resize is done, so that the layout sees the new size too.
+    if (height() != width())
+        QMetaObject::invokeMethod(
+            this, [this] { resize(width(), width()); }, Qt::QueuedConnection);
 }
 
 }  // namespace lumetra::ui

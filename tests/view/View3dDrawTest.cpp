@@ -80,6 +80,7 @@ class View3dDrawTest : public QObject {
         QVERIFY(view.glView()->isValid());
         QCOMPARE(view.windowTitle(), QString("3D wiever"));
         QTRY_COMPARE(view.height(), view.width());  // made 325 x 306, shown square
+        QTRY_COMPARE(view.glView()->size(), view.size());
     }
 
     void init() { clearTable(); }
@@ -131,6 +132,8 @@ class View3dDrawTest : public QObject {
         view.resize(400, 300);
         QTRY_COMPARE(view.height(), 400);
         QCOMPARE(view.width(), 400);
+        QTRY_COMPARE(view.glView()->size(), QSize(400, 400));
+        QCOMPARE(frame().size(), QSize(400, 400));
     }
 };
 
