@@ -2,12 +2,6 @@
 
 namespace lumetra::ui {
 
-Tform3Dlumi::Tform3Dlumi() {
-    setObjectName("form3Dlumi");
-    setWindowTitle("3D");
-    resize(640, 480);
-}
-
 SideWindows::SideWindows(TBaseForm& form)
     : handScan_(std::make_unique<THandScanForm>(form)),
       static_(std::make_unique<TStaticForm>()),

@@ -5,19 +5,11 @@
 
 #include "playback/StaticForm.h"
 #include "view/HandScanForm.h"
+#include "view/View3dForm.h"
 
 namespace lumetra::ui {
 
 class TBaseForm;
-
-// The 3D preview window. Its GL view is made only when the window is first
-// shown on a real display: a GL widget cannot live under the offscreen
-// platform.
-class Tform3Dlumi : public QWidget {
-    Q_OBJECT
-public:
-    Tform3Dlumi();
-};
 
 // The three windows that live beside the main window from start to end,
 // created hidden in this order.

@@ -38,6 +38,8 @@
 #include "edit/BeamPage.h"
 // sound
 #include "sound/SoundPage.h"
+// 3D viewer
+#include "view/DevicePlacement.h"
 
 // The manual is compiled into this library; a static library's resources
 // are registered by hand.
@@ -141,6 +143,9 @@ void TBaseForm::buildWindow() {
 
     // sound
     soundPage_ = new SoundPage(*this);
+
+    // 3D viewer
+    devicePlacement_ = new DevicePlacement(*this, inputPage(PageOptions));
 
     resize(1280, 860);
 }

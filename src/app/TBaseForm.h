@@ -50,6 +50,8 @@ class GraphPage;
 class BeamPage;
 // sound
 class SoundPage;
+// 3D viewer
+class DevicePlacement;
 
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
@@ -263,6 +265,8 @@ class TBaseForm : public QMainWindow {
     BeamPage* beamPage_ = nullptr;
     // sound
     SoundPage* soundPage_ = nullptr;
+    // 3D viewer
+    DevicePlacement* devicePlacement_ = nullptr;
 
     // File state of the show.
     QString saveName_ = QStringLiteral("Unit_001");

@@ -44,11 +44,10 @@ ChannelColors ChannelColors::startupDefaults() {
 }
 
 ColorEditImage encodeColorEdit(const ChannelColors& colors) {
-    ColorEditImage image{};
+    ColorEditImage image = colors.asRead;
     for (const auto& [offset, table] : channelTables(colors))
         std::copy(table->begin(), table->end(), image.begin() + offset);
-    for (const auto& [offset, table] : deviceTables(colors))
-        std::copy(table->begin(), table->end(), image.begin() + offset);
+    for (const auto& [offset, table] : deviceTables(colors)) table->copyOut(image.data() + offset);
     return image;
 }
 
@@ -56,8 +55,8 @@ ChannelColors decodeColorEdit(const ColorEditImage& image) {
     ChannelColors colors;
     for (const auto& [offset, table] : channelTables(colors))
         std::copy_n(image.begin() + offset, table->size(), table->begin());
-    for (const auto& [offset, table] : deviceTables(colors))
-        std::copy_n(image.begin() + offset, table->size(), table->begin());
+    for (const auto& [offset, table] : deviceTables(colors)) table->copyIn(image.data() + offset);
+    colors.asRead = image;
     return colors;
 }
 

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "output/TickFixture.h"
+#include "view/DeviceFeed.h"
 
 namespace {
 thread_local bool counting = false;
@@ -42,6 +43,9 @@ TEST_F(NoAllocation, TheTickAllocatesNothingInAnyMode) {
     for (int i = 0; i < 256; i += 3) select(i);
     for (int c = 1; c <= 255; ++c) con.show.setLevel(0, c, 255);
     con.showRunning.set(1);
+    io::ChannelColors devices;
+    DeviceFeed feed(devices);  // the 3D feed too, random colours included
+    cycle.setDeviceTable(&feed);
 
     fake.record = false;
     counting = true;
@@ -58,7 +62,9 @@ TEST_F(NoAllocation, TheTickAllocatesNothingInAnyMode) {
     fake.writeCode = usb::kIoError;  // the error reporter allocates nothing either
     cycle.RealTimeTick();
     counting = false;
+    cycle.setDeviceTable(nullptr);
     EXPECT_EQ(allocations, 0);
+    EXPECT_TRUE(feed.takeNewData());
     EXPECT_EQ(fake.writesTried, 9);
     EXPECT_EQ(driver.writeFailures(), 1u);
 }
