@@ -236,7 +236,7 @@ class NamePageTest : public QObject {
         colors.NameRed[5] = 201;
         colors.SplitGreen[255] = 77;
         colors.GoboType[511] = 9;
-        colors.DeviceTilt[3] = 44;
+        colors.DeviceTilt.set(3, 44);
         desk.form->close();
         const QByteArray file = lumetra::testing::readBytes(desk.showDir() + "/lumiEdit.col");
         QCOMPARE(file.size(), 16384);
