@@ -15,7 +15,7 @@
 #include "app/TBaseForm.h"
 #include "output/OutputControls.h"
 #include "playback/SequencerPage.h"
-#include "show/Cp1251Text.h"
+#include "edit/NamePage.h"
 
 namespace lumetra::ui {
 
@@ -58,17 +58,6 @@ ColorShape* makeShape(QWidget* parent, const QString& name) {
     // A painted square has no caption of its own.
     shape->setAccessibleName(name);
     return shape;
-}
-
-// A channel name as the console shows it: 0 bytes inside the name are
-// blanks, trailing blanks are not shown.
-QString channelName(const lumetra::ShowMemory& show, int channel) {
-    std::array<std::uint8_t, lumetra::layout::kNameSize> bytes{};
-    show.copyOut(bytes.data(), lumetra::layout::nameOffset(channel), lumetra::layout::kNameSize);
-    QString name = fromCp1251(bytes.data(), static_cast<int>(bytes.size()));
-    name.replace(QChar(0), QChar(' '));
-    while (name.endsWith(' ')) name.chop(1);
-    return name;
 }
 
 }  // namespace
@@ -217,7 +206,7 @@ void AvtomatPage::returnChannelLabels(int n) {
     const int c = avtomats_[n].firstChannel();
     g.channels->setText(
         QString(" Каналы %1  %2  %3  %4").arg(c + 1).arg(c + 2).arg(c + 3).arg(c + 4));
-    g.channelName->setText(" Начиная от - " + channelName(form_.console().show, c + 1));
+    g.channelName->setText(" Начиная от - " + channelNameText(form_.console().show, c + 1));
 }
 
 void AvtomatPage::ReturnAvtomat() {
