@@ -7,3 +7,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+# A short fuzz run of every loader and the wire decoder, when clang is here.
+if command -v clang++ >/dev/null; then
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DLUMETRA_FUZZ=ON -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j"$(nproc)" --target fuzz
+  ctest --test-dir build-fuzz -L fuzz --output-on-failure
+fi

@@ -157,12 +157,16 @@ std::string mergeSettings(std::string_view existing, const Settings& settings) {
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
         const std::string_view text = trim(raw);
 
-        if (!text.empty() && text.front() == '[' && text.find(']') != std::string_view::npos) {
+        if (!text.empty() && text.front() == '[') {
+            // A broken section line ("[LastFile" without its bracket) ends the
+            // section for the reader as well, so our keys go before it.
             completeSection(current);
             current = nullptr;
-            const std::string_view name = trim(text.substr(1, text.find(']') - 1));
-            for (std::size_t i = 0; i < own.size(); ++i)
-                if (sameName(name, own[i].name)) current = &own[i], seen[i] = true;
+            if (text.find(']') != std::string_view::npos) {
+                const std::string_view name = trim(text.substr(1, text.find(']') - 1));
+                for (std::size_t i = 0; i < own.size(); ++i)
+                    if (sameName(name, own[i].name)) current = &own[i], seen[i] = true;
+            }
             line(raw);
             continue;
         }

@@ -112,6 +112,21 @@ TEST(SettingsFile, AWriteKeepsWhatOthersKeepInTheFile) {
     EXPECT_EQ(ReadIniFile(dir.file("Lumy.ini")).settings.konveyr[1], "/new.lum");
 }
 
+TEST(SettingsFile, KeysAddedToASectionEndBeforeABrokenSectionLine) {
+    // The reader leaves a section at "[LastFile" without its bracket; keys
+    // added after that line would be written but never read back.
+    const std::string existing = "[Konveir]\nFile01=/a.lum\n[LastFile\nPath=/broken.lum\n";
+    Settings s;
+    s.konveyr[4] = "/five.lum";
+    s.lastPath = "/last.lum";
+    const std::string merged = mergeSettings(existing, s);
+    const Settings back = parseSettings(merged);
+    EXPECT_EQ(back.konveyr[4], "/five.lum");
+    EXPECT_EQ(back.konveyr[0], "");
+    EXPECT_EQ(back.lastPath, "/last.lum");
+    EXPECT_NE(merged.find("File20=\r\n[LastFile\r\nPath=/broken.lum\r\n"), std::string::npos);
+}
+
 TEST(SettingsFile, AHugeFileIsRefusedAndReplacedOnWrite) {
     TempFolder dir;
     std::string huge = "[LastFile]\r\nPath=/evil.lum\r\n";
