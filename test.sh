@@ -7,9 +7,13 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+./scripts/check-package.sh build
 
-# A short fuzz run of every loader and the wire decoder, when clang is here.
-if command -v clang++ >/dev/null; then
+# A short fuzz run of every loader and the wire decoder, when clang and its
+# fuzzer runtime are here.
+fuzzer_probe='extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }'
+if command -v clang++ >/dev/null &&
+  echo "$fuzzer_probe" | clang++ -x c++ -fsanitize=fuzzer - -o /dev/null 2>/dev/null; then
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DLUMETRA_FUZZ=ON -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_BUILD_BENCH=OFF >/dev/null
   cmake --build build-fuzz -j"$(nproc)" --target fuzz

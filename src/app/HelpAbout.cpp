@@ -1,4 +1,5 @@
 // The about window and the manual.
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextBrowser>
 #include <QUrl>
@@ -23,10 +24,14 @@ void TBaseForm::HelpItemClick() {
         helpWindow_->resize(760, 640);
     }
     // The manual in the data folder is the one the operator may have opened
-    // elsewhere too; the copy inside the program stands in when it is gone.
-    const QString installed = QString::fromStdString(folder_.helpPath());
-    const QString source = QFile::exists(installed) ? installed : QStringLiteral(":/doc/Helplumi.html");
-    helpWindow_->setSource(source.startsWith(':') ? QUrl("qrc" + source) : QUrl::fromLocalFile(source));
+    // elsewhere too; then the installed one beside the program (bin/../share),
+    // and the copy inside the program when both are gone.
+    QString source = QString::fromStdString(folder_.helpPath());
+    if (!QFile::exists(source))
+        source = QCoreApplication::applicationDirPath() + "/../share/doc/lumetra/Helplumi.html";
+    if (!QFile::exists(source)) source = QStringLiteral(":/doc/Helplumi.html");
+    helpWindow_->setSource(source.startsWith(':') ? QUrl("qrc" + source)
+                                                  : QUrl::fromLocalFile(source));
     helpWindow_->show();
     helpWindow_->raise();
 }

@@ -1,0 +1,46 @@
+# What `cmake --install` lays out and what `cpack -G DEB` packs.
+include(GNUInstallDirs)
+
+set(LUMETRA_APP_ID org.lumetra.Lumetra)
+
+install(TARGETS lumetra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The manual and whatever pictures lie beside it; the program also carries a
+# copy of the manual inside itself.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lumetra)
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${LUMETRA_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${LUMETRA_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/lumetra.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/lumetra-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME lumetra.png)
+endforeach()
+
+# Interface access for the user at the seat and the plugdev group.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/60-lumetra-ftdi.rules DESTINATION lib/udev/rules.d)
+
+set(CPACK_PACKAGE_NAME lumetra)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Lumetra developers")
+set(CPACK_PACKAGE_CONTACT "Lumetra developers <lumetra@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Lighting console for DMX512 stage and disco lighting")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Lumetra builds a show of up to 256 scenes of 255 channel levels, plays it at a\n\
+tempo or on the beats of the sound input, and sends the DMX line every 50 ms to\n\
+a USB-to-DMX interface built on an FTDI chip. The package brings a udev rule so\n\
+that the user at the seat and the plugdev group may open the interface.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lumetra developers <lumetra@localhost>")
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window system plugin is loaded at run time, so shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+include(CPack)

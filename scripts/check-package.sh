@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the Debian package from an existing build folder, unpacks it into a
+# temporary root and checks the installed tree: the program runs from there,
+# the launcher and the metainfo are valid, the udev rule parses.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${1:-build}
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+(cd "$BUILD" && cpack -G DEB -B "$root/pkg" >/dev/null)
+deb=$(ls "$root"/pkg/lumetra_*.deb)
+dpkg-deb --field "$deb" Depends | grep -q libftdi1 || { echo "package: no computed Depends" >&2; exit 1; }
+dpkg -x "$deb" "$root/tree"
+usr="$root/tree/usr"
+
+"$usr/bin/lumetra" --help >/dev/null
+for f in bin/lumetra share/doc/lumetra/Helplumi.html share/icons/hicolor/scalable/apps/lumetra.svg \
+         share/icons/hicolor/48x48/apps/lumetra.png lib/udev/rules.d/60-lumetra-ftdi.rules; do
+  [ -e "$usr/$f" ] || { echo "package: $f missing" >&2; exit 1; }
+done
+desktop-file-validate "$usr/share/applications/org.lumetra.Lumetra.desktop"
+appstreamcli validate --no-net "$usr/share/metainfo/org.lumetra.Lumetra.metainfo.xml" >/dev/null
+
+rules="$usr/lib/udev/rules.d/60-lumetra-ftdi.rules"
+if command -v udevadm >/dev/null && udevadm verify --help >/dev/null 2>&1; then
+  udevadm verify --no-style "$rules" >/dev/null
+else
+  # Without udevadm: every rule is comma separated KEY op "value" pairs.
+  pair='[A-Z_]+(\{[^}]*\})?[[:space:]]*(==|!=|\+=|-=|:=|=)[[:space:]]*"[^"]*"'
+  bad=$(grep -vE '^[[:space:]]*(#|$)' "$rules" | grep -vE "^[[:space:]]*$pair([[:space:]]*,[[:space:]]*$pair)*[[:space:]]*$" || true)
+  [ -z "$bad" ] || { echo "udev rule does not parse: $bad" >&2; exit 1; }
+fi
+echo "package: ok"
