@@ -170,6 +170,17 @@ int consoleKeyCode(const QKeyEvent& event) {
     }
 }
 
+// Whether a key combination is the shortcut of a command of the window
+// (only of an enabled one when asked).
+static bool menuShortcut(const QWidget& window, const QKeySequence& pressed, bool enabledOnly) {
+    for (const QAction* action : window.findChildren<QAction*>()) {
+        if (enabledOnly && !action->isEnabled()) continue;
+        if (action->shortcutContext() == Qt::WidgetShortcut) continue;
+        if (action->shortcuts().contains(pressed)) return true;
+    }
+    return false;
+}
+
 MenuShortcutsFirst::MenuShortcutsFirst(QWidget& window) : QObject(&window), window_(window) {
     qApp->installEventFilter(this);
 }
@@ -184,13 +195,9 @@ bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || widget->window() != &window_) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
-    for (const QAction* action : window_.findChildren<QAction*>()) {
-        if (!action->isEnabled() || action->shortcutContext() == Qt::WidgetShortcut) continue;
-        // Kept from the control, the event stays unaccepted and the window's
-        // shortcut runs the menu command.
-        if (action->shortcuts().contains(pressed)) return true;
-    }
-    return false;
+    // Kept from the control, the event stays unaccepted and the window's
+    // shortcut runs the menu command.
+    return menuShortcut(window_, pressed, true);
 }
 
 KeyControl::KeyControl(TBaseForm& form, SequencerPage& sequencer, QWidget* area)
@@ -236,10 +243,7 @@ bool KeyControl::firstSight(const QEvent* event, QWidget* widget, Sighting& last
 
 bool KeyControl::isMenuShortcut(const QKeyEvent& key) const {
     if (!(key.modifiers() & Qt::ControlModifier) || key.key() == Qt::Key_Control) return false;
-    const QKeySequence pressed(key.keyCombination());
-    for (const QAction* action : form_.findChildren<QAction*>())
-        if (action->shortcuts().contains(pressed)) return true;
-    return false;
+    return menuShortcut(form_, QKeySequence(key.keyCombination()), false);
 }
 
 bool KeyControl::eventFilter(QObject* watched, QEvent* event) {

@@ -91,27 +91,31 @@ KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox*
         layout->addWidget(button, (n - 1) / 4, (n - 1) % 4);
     }
 
+    // The mode buttons show pictures only; the names below are what a
+    // screen reader says (otherwise it would read the group's title).
     struct Mode {
         QToolButton** button;
         const char* name;
         const char* hint;
         int icon;
+        const char* spoken;
     };
     modes_ = new QButtonGroup(this);
     modes_->setExclusive(true);
     auto* modeRow = new QHBoxLayout;
-    for (const Mode& m : {Mode{&SpeedButtonKonvHand, "SpeedButtonKonvHand",
-                               "Остановить Шоу   и  разрешить проигрывание выбранного Шоу", 0},
-                          Mode{&SpeedButtonKonvSpis, "SpeedButtonKonvSpis",
-                               "Запустить конвейр Шоу  с текущей позиции ", 1},
-                          Mode{&SpeedButtonKonvSpisBegin, "SpeedButtonKonvSpisBegin",
-                               "Запустить Конвейр Шоу  с первой активной кнопки", 2},
-                          Mode{&SpeedButtonKonvOff, "SpeedButtonKonvOff",
-                               "Остановить конвейр и разрешить набор конвейра Шоу", 3}}) {
+    for (const Mode& m :
+         {Mode{&SpeedButtonKonvHand, "SpeedButtonKonvHand",
+               "Остановить Шоу   и  разрешить проигрывание выбранного Шоу", 0, "Вручную"},
+          Mode{&SpeedButtonKonvSpis, "SpeedButtonKonvSpis",
+               "Запустить конвейр Шоу  с текущей позиции ", 1, "Конвейр с позиции"},
+          Mode{&SpeedButtonKonvSpisBegin, "SpeedButtonKonvSpisBegin",
+               "Запустить Конвейр Шоу  с первой активной кнопки", 2, "Конвейр с начала"},
+          Mode{&SpeedButtonKonvOff, "SpeedButtonKonvOff",
+               "Остановить конвейр и разрешить набор конвейра Шоу", 3, "Конвейр стоп"}}) {
         auto* b = new QToolButton(box);
         b->setObjectName(m.name);
         b->setToolTip(m.hint);
-        b->setAccessibleDescription(m.hint);
+        b->setAccessibleName(m.spoken);
         b->setCheckable(true);
         b->setIcon(modeIcon(m.icon));
         b->setAutoRaise(false);

@@ -47,12 +47,12 @@ Clock steadyClock() {
     return [start] { return std::chrono::steady_clock::now() - start; };
 }
 
-OpenedCapture openSoundCapture(const std::string& spec, Clock clock) {
-    if (spec == "none") return {};
-    if (spec.rfind("file:", 0) == 0) return FileCapture::open(spec.substr(5), std::move(clock));
-    if (spec == "alsa") return AlsaCapture::open("default");
-    if (spec.rfind("alsa:", 0) == 0) return AlsaCapture::open(spec.substr(5));
-    return {nullptr, {{"", "Неизвестный источник звука: " + spec}}};
+OpenedCapture openSoundCapture(const std::string& source, Clock clock) {
+    if (source == "none") return {};
+    if (source.rfind("file:", 0) == 0) return FileCapture::open(source.substr(5), std::move(clock));
+    if (source == "alsa") return AlsaCapture::open("default");
+    if (source.rfind("alsa:", 0) == 0) return AlsaCapture::open(source.substr(5));
+    return {nullptr, {{"", "Неизвестный источник звука: " + source}}};
 }
 
 }  // namespace lumetra::sound

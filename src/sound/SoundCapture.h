@@ -65,6 +65,6 @@ struct OpenedCapture {
 
 // Opens the source the command line names: "alsa" (the default capture
 // device), "alsa:DEVICE", "file:PATH" or "none".
-OpenedCapture openSoundCapture(const std::string& spec, Clock clock = steadyClock());
+OpenedCapture openSoundCapture(const std::string& source, Clock clock = steadyClock());
 
 }  // namespace lumetra::sound

@@ -199,6 +199,8 @@ class KonveyrKeysTest : public QObject {
         QCOMPARE(desk.form->konveyorPath(4), shows.dir.path() + "/LongName2024.lum");
         QVERIFY(slot->font().bold());
 
+        QCOMPARE(desk.find<QToolButton>("SpeedButtonKonvSpis")->accessibleName(),
+                 QString("Конвейр с позиции"));
         desk.click("SpeedButtonKonvNew");  // answered No
         QCOMPARE(slot->text(), QString("R=LongNam"));
         ScriptedDialogs::queueAnswer(true);
