@@ -65,9 +65,10 @@ int main(int argc, char** argv) {
     stopBusy = true;
     if (spinner.joinable()) spinner.join();
 
-    std::printf("duration %.1f s, period 50 ms, SCHED_FIFO %s%s\n", seconds,
-                r.realtime ? "granted" : (priority > 0 ? "refused" : "not asked"),
-                busy ? ", other core busy" : "");
+    std::printf("duration %.1f s, period 50 ms%s\n%s\n", seconds,
+                busy ? ", other core busy" : "",
+                priority > 0 ? io::clockStateText(r.priority, r.memory).c_str()
+                             : "priority not asked");
     std::printf("ticks %llu (expected %llu), deadlines skipped %llu\n",
                 static_cast<unsigned long long>(r.ticks),
                 static_cast<unsigned long long>(seconds * 20),

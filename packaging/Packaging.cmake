@@ -24,6 +24,19 @@ endforeach()
 # Interface access for the user at the seat and the plugdev group.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/60-lumetra-ftdi.rules DESTINATION lib/udev/rules.d)
 
+# Real-time limits for the audio group. PAM reads them from /etc only, so a
+# package (prefix /usr) puts them there; any other prefix keeps them under
+# its own etc/ for the administrator to copy.
+set(LUMETRA_LIMITS_FILE ${CMAKE_CURRENT_LIST_DIR}/95-lumetra-realtime.conf)
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(lumetra_etc /etc)
+  else()
+    set(lumetra_etc \"\${CMAKE_INSTALL_PREFIX}/etc\")
+  endif()
+  file(INSTALL \"${LUMETRA_LIMITS_FILE}\" DESTINATION \"\${lumetra_etc}/security/limits.d\")
+")
+
 set(CPACK_PACKAGE_NAME lumetra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Lumetra developers")
@@ -33,7 +46,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Lumetra builds a show of up to 256 scenes of 255 channel levels, plays it at a\n\
 tempo or on the beats of the sound input, and sends the DMX line every 50 ms to\n\
 a USB-to-DMX interface built on an FTDI chip. The package brings a udev rule so\n\
-that the user at the seat and the plugdev group may open the interface.")
+that the user at the seat and the plugdev group may open the interface, and\n\
+real-time limits for the audio group so that its output clock runs steady.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lumetra developers <lumetra@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -41,6 +55,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Install into the staging root with DESTDIR, so that the install sees the
+# real prefix (/usr) and the limits file lands in /etc.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -17,7 +17,8 @@ usr="$root/tree/usr"
 
 "$usr/bin/lumetra" --help >/dev/null
 for f in bin/lumetra share/doc/lumetra/Helplumi.html share/icons/hicolor/scalable/apps/lumetra.svg \
-         share/icons/hicolor/48x48/apps/lumetra.png lib/udev/rules.d/60-lumetra-ftdi.rules; do
+         share/icons/hicolor/48x48/apps/lumetra.png lib/udev/rules.d/60-lumetra-ftdi.rules \
+         ../etc/security/limits.d/95-lumetra-realtime.conf; do
   [ -e "$usr/$f" ] || { echo "package: $f missing" >&2; exit 1; }
 done
 desktop-file-validate "$usr/share/applications/org.lumetra.Lumetra.desktop"
@@ -32,4 +33,9 @@ else
   bad=$(grep -vE '^[[:space:]]*(#|$)' "$rules" | grep -vE "^[[:space:]]*$pair([[:space:]]*,[[:space:]]*$pair)*[[:space:]]*$" || true)
   [ -z "$bad" ] || { echo "udev rule does not parse: $bad" >&2; exit 1; }
 fi
+# limits.conf lines: domain type item value, the items ours.
+limits="$root/tree/etc/security/limits.d/95-lumetra-realtime.conf"
+bad=$(grep -vE '^[[:space:]]*(#|$)' "$limits" |
+  grep -vE '^@audio[[:space:]]+(-|soft|hard)[[:space:]]+(rtprio|memlock)[[:space:]]+([0-9]+|unlimited)[[:space:]]*$' || true)
+[ -z "$bad" ] || { echo "limits file does not parse: $bad" >&2; exit 1; }
 echo "package: ok"

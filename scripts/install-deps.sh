@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libglu1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev
+  libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev
 )

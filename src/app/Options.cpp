@@ -62,7 +62,12 @@ std::string optionsHelpText() {
            "  --audio=file:PATH       sound input from a sound file (WAV, FLAC, Ogg ...)\n"
            "                          played in real time, silent after its end\n"
            "  --audio=none            no sound input\n"
-           "  -h, --help              print this help and exit\n";
+           "  -h, --help              print this help and exit\n"
+           "\n"
+           "The output clock asks for real-time priority. Without root it gets it as a\n"
+           "member of the audio group (the package's limits file: 'sudo adduser $USER\n"
+           "audio', then log in again) or from RealtimeKit (package rtkit); otherwise it\n"
+           "runs at nice -10 where allowed. The options page tells which it got.\n";
 }
 
 }  // namespace lumetra

@@ -191,6 +191,18 @@ void OutputControls::buildOffline() {
     connect(CheckBoxNoUSBconnect, &QCheckBox::toggled, this,
             [this](bool on) { console_.controls.offline.set(on ? 1 : 0); });
     usb->layout()->addWidget(CheckBoxNoUSBconnect);
+    // Which priority the output clock got; filled once the clock has asked.
+    LabelClockPriority = new QLabel(usb);
+    LabelClockPriority->setObjectName("LabelClockPriority");
+    LabelClockPriority->setToolTip(
+        "Как получить реальное время без root: lumetra --help");
+    usb->layout()->addWidget(LabelClockPriority);
+}
+
+void OutputControls::showClockPriority() {
+    if (!thread_ || !thread_->settled() || !LabelClockPriority->text().isEmpty()) return;
+    LabelClockPriority->setText(QString::fromStdString(
+        io::clockStateText(thread_->priority(), thread_->memoryLock())));
 }
 
 void OutputControls::InitUsbDevise() {
@@ -208,11 +220,15 @@ void OutputControls::InitUsbDevise() {
 
 void OutputControls::TimerPollingTimer() {
     driver_->TimerPollingTimer();
+    showClockPriority();
 }
 
 void OutputControls::startTick() {
     if (thread_) return;
     thread_ = std::make_unique<io::RealTimeThread>([this] { cycle_->RealTimeTick(); });
+    thread_->lockAlso(&console_, sizeof(Console));
+    thread_->lockAlso(driver_.get(), sizeof(UsbDriver));
+    thread_->lockAlso(cycle_.get(), sizeof(OutputCycle));
     thread_->start();
 }
 

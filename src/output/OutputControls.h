@@ -66,6 +66,7 @@ private:
     void buildOffline();
     void TimerstrobTimer();
     void blinkTimer();
+    void showClockPriority();
 
     TBaseForm& form_;
     Console& console_;
@@ -79,6 +80,7 @@ private:
     QCheckBox* CheckBoxBlackOut = nullptr;
     QCheckBox* CheckBoxManual = nullptr;
     QCheckBox* CheckBoxNoUSBconnect = nullptr;
+    QLabel* LabelClockPriority = nullptr;
     QToolButton* SpeedButtonOnScena = nullptr;
     QToolButton* SpeedButtonBlackOut = nullptr;
     QToolButton* SpeedButtonMacrosOut = nullptr;

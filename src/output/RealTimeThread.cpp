@@ -1,7 +1,5 @@
 #include "output/RealTimeThread.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <time.h>
 
 #include <algorithm>
@@ -44,6 +42,19 @@ void RealTimeThread::recordLateness(std::size_t capacity) {
     lateness_.reserve(capacity);
 }
 
+void RealTimeThread::setSchedulerCalls(SchedulerCalls calls) {
+    if (!started_.load()) calls_ = std::move(calls);
+}
+
+void RealTimeThread::lockAlso(const void* start, std::size_t size) {
+    if (!started_.load()) regions_.push_back({start, size});
+}
+
+PriorityOutcome RealTimeThread::priority() const {
+    return {priorityKind_.load(std::memory_order_acquire),
+            priorityLevel_.load(std::memory_order_acquire)};
+}
+
 bool RealTimeThread::start() {
     std::lock_guard lock(control_);
     if (started_.exchange(true)) return false;
@@ -64,11 +75,16 @@ void RealTimeThread::stop() {
 
 void RealTimeThread::run() {
     worker_.store(std::this_thread::get_id(), std::memory_order_release);
-    sched_param sp{};
-    sp.sched_priority = fifoPriority_;
-    // EPERM for an ordinary user: run on at the normal priority.
-    if (fifoPriority_ > 0 && pthread_setschedparam(pthread_self(), SCHED_FIFO, &sp) == 0)
-        realtime_.store(true, std::memory_order_release);
+    if (fifoPriority_ > 0) {
+        const PriorityOutcome got = raiseClockPriority(calls_, fifoPriority_);
+        priorityLevel_.store(got.level, std::memory_order_release);
+        priorityKind_.store(got.kind, std::memory_order_release);
+        realtime_.store(got.kind == ClockPriority::Fifo || got.kind == ClockPriority::RtKit,
+                        std::memory_order_release);
+        memory_.store(lockTickMemory(regions_.data(), regions_.size()),
+                      std::memory_order_release);
+    }
+    settled_.store(true, std::memory_order_release);
 
     const std::int64_t period = period_.count() > 0 ? period_.count() : 1;
     std::int64_t deadline = monotonicNow() + period;
@@ -124,6 +140,8 @@ TimingReport runTimed(const RealTimeThread::Callback& tick, std::chrono::nanosec
     r.ticks = thread.ticks();
     r.missed = thread.missed();
     r.realtime = thread.realtime();
+    r.priority = thread.priority();
+    r.memory = thread.memoryLock();
     return r;
 }
 

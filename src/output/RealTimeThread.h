@@ -9,15 +9,17 @@
 #include <thread>
 #include <vector>
 
+#include "output/ClockPriority.h"
+
 namespace lumetra::io {
 
 // The thread of the RealTimeTick: calls a callback every period (50 ms) on
 // absolute deadlines of CLOCK_MONOTONIC (clock_nanosleep, TIMER_ABSTIME), so
 // the cycle does not drift. A tick that overruns does not make the missed
-// ticks queue up: the deadlines it passed are skipped and counted. The
-// thread asks for SCHED_FIFO and, where that is refused (EPERM for an
-// ordinary user), runs on at the normal priority (a priority of 0 does not
-// ask). Ticks never overlap.
+// ticks queue up: the deadlines it passed are skipped and counted. Before
+// its first tick the thread climbs the priority ladder of ClockPriority.h
+// (SCHED_FIFO, RealtimeKit, nice -10, normal) and locks the tick's memory;
+// a priority of 0 asks for neither. Ticks never overlap.
 // stop() is final: it sets a flag and joins; calling it again, or
 // destroying a stopped thread, does nothing; a stopped thread never starts
 // again.
@@ -37,14 +39,25 @@ class RealTimeThread {
     // deadline at which the callback started). Call before start().
     void recordLateness(std::size_t capacity);
 
+    // The scheduler calls of the priority ladder (the system's unless set).
+    // Call before start().
+    void setSchedulerCalls(SchedulerCalls calls);
+    // Memory the tick reads and writes, locked with the thread's stack when
+    // the whole process cannot be. Call before start().
+    void lockAlso(const void* start, std::size_t size);
+
     // Starts the thread; false if it was started (or stopped) before.
     bool start();
     // Final stop: no tick starts after it returns.
     void stop();
 
     bool running() const { return running_.load(std::memory_order_acquire); }
-    // True once the thread runs under SCHED_FIFO.
+    // True once the thread runs under SCHED_FIFO (its own or RealtimeKit's).
     bool realtime() const { return realtime_.load(std::memory_order_acquire); }
+    // What the ladder gave; settled() turns true once it has been climbed.
+    bool settled() const { return settled_.load(std::memory_order_acquire); }
+    PriorityOutcome priority() const;
+    MemoryLock memoryLock() const { return memory_.load(std::memory_order_acquire); }
     std::uint64_t ticks() const { return ticks_.load(std::memory_order_acquire); }
     std::uint64_t missed() const { return missed_.load(std::memory_order_acquire); }
     // The recorded lateness; read it after stop().
@@ -63,6 +76,12 @@ class RealTimeThread {
     std::atomic<bool> started_{false};
     std::atomic<bool> running_{false};
     std::atomic<bool> realtime_{false};
+    std::atomic<bool> settled_{false};
+    std::atomic<ClockPriority> priorityKind_{ClockPriority::Normal};
+    std::atomic<int> priorityLevel_{0};
+    std::atomic<MemoryLock> memory_{MemoryLock::None};
+    SchedulerCalls calls_ = SchedulerCalls::system();
+    std::vector<LockRegion> regions_;
     std::atomic<std::uint64_t> ticks_{0};
     std::atomic<std::uint64_t> missed_{0};
     std::vector<std::int64_t> lateness_;
@@ -74,6 +93,8 @@ struct TimingReport {
     std::uint64_t ticks = 0;
     std::uint64_t missed = 0;
     bool realtime = false;
+    PriorityOutcome priority;
+    MemoryLock memory = MemoryLock::None;
     double minUs = 0, medianUs = 0, p99Us = 0, maxUs = 0;
 };
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "output/RealTimeThread.h"
@@ -84,13 +86,72 @@ TEST(RealTimeThread, RecordsLatenessUpToItsCapacity) {
     for (std::int64_t ns : t.lateness()) EXPECT_GE(ns, 0);
 }
 
-TEST(RealTimeThread, AsksForFifoAndRunsOnWithoutIt) {
-    std::atomic<int> calls{0};
-    RealTimeThread t([&] { calls.fetch_add(1); }, 1ms, RealTimeThread::kFifoPriority);
-    t.start();
-    while (calls.load() < 2) std::this_thread::sleep_for(1ms);
-    t.stop();
-    SUCCEED() << (t.realtime() ? "SCHED_FIFO granted" : "SCHED_FIFO refused");
+// The priority ladder with the scheduler calls put in by the test: each
+// rung is tried only when the one above it was refused, and the thread
+// tells what it got before its first tick.
+TEST(RealTimeThread, ClimbsThePriorityLadderInOrder) {
+    struct Case {
+        int fifo, rtkit, nice;
+        io::ClockPriority kind;
+        int level;
+        const char* tried;
+    };
+    const Case cases[] = {
+        {0, 0, 0, io::ClockPriority::Fifo, 80, "F"},
+        {EPERM, 0, 0, io::ClockPriority::RtKit, 20, "FR"},  // rtkit lowers 80 to its 20
+        {EPERM, ENOENT, 0, io::ClockPriority::Nice, -10, "FRN"},
+        {EPERM, EPERM, EACCES, io::ClockPriority::Normal, 0, "FRN"},
+    };
+    for (const Case& c : cases) {
+        std::string tried;
+        io::SchedulerCalls calls;
+        calls.setFifo = [&](int p) {
+            tried += 'F';
+            EXPECT_EQ(p, RealTimeThread::kFifoPriority);
+            return c.fifo;
+        };
+        calls.rtkitRealtime = [&](int* p) {
+            tried += 'R';
+            *p = 20;
+            return c.rtkit;
+        };
+        calls.setNice = [&](int n) {
+            tried += 'N';
+            EXPECT_EQ(n, io::kClockNice);
+            return c.nice;
+        };
+        std::atomic<int> ticks{0};
+        std::atomic<bool> settledAtFirstTick{false};
+        RealTimeThread* self = nullptr;
+        RealTimeThread t(
+            [&] {
+                if (ticks.fetch_add(1) == 0) settledAtFirstTick = self->settled();
+            },
+            1ms);
+        self = &t;
+        t.setSchedulerCalls(calls);
+        EXPECT_FALSE(t.settled());
+        t.start();
+        while (ticks.load() < 1) std::this_thread::sleep_for(1ms);
+        t.stop();
+        EXPECT_TRUE(settledAtFirstTick.load());
+        EXPECT_EQ(tried, c.tried);
+        EXPECT_EQ(t.priority().kind, c.kind);
+        EXPECT_EQ(t.priority().level, c.level);
+        EXPECT_EQ(t.realtime(), c.kind == io::ClockPriority::Fifo ||
+                                    c.kind == io::ClockPriority::RtKit);
+    }
+    // A priority of 0 asks for nothing.
+    bool asked = false;
+    io::SchedulerCalls none;
+    none.setFifo = [&](int) { return asked = true, 0; };
+    RealTimeThread quiet([] {}, 1ms, 0);
+    quiet.setSchedulerCalls(none);
+    quiet.start();
+    while (!quiet.settled()) std::this_thread::sleep_for(1ms);
+    quiet.stop();
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(quiet.priority().kind, io::ClockPriority::Normal);
 }
 
 TEST(TimingSummary, NearestRankFigures) {
