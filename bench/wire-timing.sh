@@ -3,8 +3,9 @@
 # Xvfb, virtual interface on a FIFO) read by a small reader, beside the
 # thread-only figures of bench_timing on the same machine.
 #   bench/wire-timing.sh [SECONDS] [BUILD]     (defaults: 60, build)
-# Run as an ordinary user to see what one gets (e.g. under setpriv), or as
-# root for SCHED_FIFO.
+# AS_USER=NAME (run as root) starts the console, and bench_timing, as that
+# ordinary user while the reader keeps its real-time priority: what an
+# operator without root gets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_RUN=${1:-60}
@@ -16,13 +17,19 @@ xserver=""
 cleanup() {
   [ -n "$console" ] && kill "$console" 2>/dev/null && wait "$console" 2>/dev/null
   [ -n "$xserver" ] && kill "$xserver" 2>/dev/null && wait "$xserver" 2>/dev/null
-  rm -rf "$work"
+  [ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
 
+as_user=()
+if [ -n "${AS_USER:-}" ]; then
+  as_user=(setpriv --reuid="$AS_USER" --regid="$(id -g "$AS_USER")" --clear-groups env HOME="$work/home")
+  chmod 755 "$work"
+fi
 cc -O2 -o "$work/wire_reader" bench/wire_reader.c
 mkfifo "$work/wire"
 mkdir -p "$work/home"
+[ -n "${AS_USER:-}" ] && chown "$AS_USER" "$work/home" "$work/wire"
 
 # A display of our own, so that the window is really drawn; offscreen
 # where there is no Xvfb.
@@ -35,7 +42,7 @@ if command -v Xvfb >/dev/null; then
 else
   export QT_QPA_PLATFORM=offscreen
 fi
-"$BUILD/lumetra" --home="$work/home" --interface="virtual:$work/wire" --audio=none \
+"${as_user[@]}" "$BUILD/lumetra" --home="$work/home" --interface="virtual:$work/wire" --audio=none \
   >"$work/console.log" 2>&1 &
 console=$!
 
@@ -44,4 +51,4 @@ kill "$console" 2>/dev/null && wait "$console" 2>/dev/null || true
 console=""
 
 echo "thread alone (bench_timing, same machine, same length):"
-"$BUILD/bench/bench_timing" "$SECONDS_RUN"
+"${as_user[@]}" "$BUILD/bench/bench_timing" "$SECONDS_RUN"

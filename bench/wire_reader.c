@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     unsigned char buf[65536];
-    int escape = 0;
+    int state = 0;
     int64_t start = -1;
     for (;;) {
         const ssize_t got = read(fd, buf, sizeof buf);
@@ -57,9 +57,18 @@ int main(int argc, char** argv) {
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break; /* the console closed its end */
         if (start < 0) start = t;
+        /* state 0: data; 1: after an FF; 2: after FF F1, where the trailer's
+         * lone FF follows */
         for (ssize_t i = 0; i < got; ++i) {
-            if (escape && buf[i] == 0xF0 && n < MAX_STAMPS) stamps[n++] = t;
-            escape = !escape && buf[i] == 0xFF;
+            const unsigned char b = buf[i];
+            if (state == 1) {
+                if (b == 0xF0 && n < MAX_STAMPS) stamps[n++] = t;
+                state = b == 0xF1 ? 2 : (b == 0xFF ? 1 : 0);
+            } else if (state == 2) {
+                state = 0;
+            } else if (b == 0xFF) {
+                state = 1;
+            }
         }
         if (t - start > (int64_t)(seconds * 1e9)) break;
     }
