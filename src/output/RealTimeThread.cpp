@@ -1,5 +1,6 @@
 #include "output/RealTimeThread.h"
 
+#include <pthread.h>
 #include <time.h>
 
 #include <algorithm>
@@ -75,6 +76,7 @@ void RealTimeThread::stop() {
 
 void RealTimeThread::run() {
     worker_.store(std::this_thread::get_id(), std::memory_order_release);
+    pthread_setname_np(pthread_self(), "lumetra-tick");  // for top, perf and /proc
     if (fifoPriority_ > 0) {
         const PriorityOutcome got = raiseClockPriority(calls_, fifoPriority_);
         priorityLevel_.store(got.level, std::memory_order_release);
