@@ -70,6 +70,7 @@ class OlaOutput final : public LineOutput {
     std::uint64_t linesReplaced() const { return replaced_.load(std::memory_order_relaxed); }
 
     static constexpr std::chrono::milliseconds kFirstAnswer{500};
+    static constexpr int kSenderFifoPriority = 70;  // the tick runs at 80
 
   private:
     void run();
