@@ -45,14 +45,17 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Lighting console for DMX512 stage and dis
 set(CPACK_PACKAGE_DESCRIPTION
     "Lumetra builds a show of up to 256 scenes of 255 channel levels, plays it at a\n\
 tempo or on the beats of the sound input, and sends the DMX line every 50 ms to\n\
-a USB-to-DMX interface built on an FTDI chip. The package brings a udev rule so\n\
-that the user at the seat and the plugdev group may open the interface, and\n\
-real-time limits for the audio group so that its output clock runs steady.")
+a USB-to-DMX interface built on an FTDI chip, or through the OLA daemon to\n\
+Art-Net, sACN (E1.31) and the interfaces olad drives. The package brings a udev\n\
+rule so that the user at the seat and the plugdev group may open the interface,\n\
+and real-time limits for the audio group so that its output clock runs steady.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lumetra developers <lumetra@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window system plugin is loaded at run time, so shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# olad is a daemon of its own, started by the operator (--interface=ola).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ola")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Install into the staging root with DESTDIR, so that the install sees the

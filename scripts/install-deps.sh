@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libglu1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev
+  ola libola-dev
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev
 )
@@ -30,4 +31,21 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The ola package starts the system's olad as soon as it is installed, with
+# every plugin at its defaults (Art-Net and others on the network). The tests
+# start an olad of their own on 127.0.0.1, so the install is told not to start
+# services (the policy-rc.d hook of invoke-rc.d), unless a policy is there
+# already.
+POLICY=/usr/sbin/policy-rc.d
+OWN_POLICY=0
+if [ ! -e "$POLICY" ]; then
+  printf '#!/bin/sh\nexit 101\n' | $SUDO tee "$POLICY" >/dev/null
+  $SUDO chmod 755 "$POLICY"
+  OWN_POLICY=1
+fi
+status=0
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" || status=$?
+if [ "$OWN_POLICY" -eq 1 ]; then
+  $SUDO rm -f "$POLICY"
+fi
+exit $status

@@ -1,5 +1,7 @@
 #include "app/Options.h"
 
+#include <charconv>
+
 namespace lumetra {
 
 namespace {
@@ -10,18 +12,78 @@ bool takeValue(const std::string& arg, const std::string& name, std::string& out
     return true;
 }
 
-bool validInterface(const std::string& v) {
-    return v == "ftdi" || v == "none" || (v.rfind("virtual:", 0) == 0 && v.size() > 8);
+bool startsWith(const std::string& s, const char* prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
+
+// Decimal digits only, within [low, high].
+bool parseNumber(const std::string& text, unsigned long long low, unsigned long long high,
+                 unsigned long long& out) {
+    if (text.empty() || text.size() > 19) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), out);
+    return r.ec == std::errc() && out >= low && out <= high;
+}
+
+bool namesAnOutput(const std::string& item) {
+    return item == "ftdi" || item == "none" || item == "ola" || startsWith(item, "ola:") ||
+           startsWith(item, "virtual:");
 }
 
 bool validAudio(const std::string& v) {
     return v == "alsa" || v == "none" || (v.rfind("alsa:", 0) == 0 && v.size() > 5) ||
            (v.rfind("file:", 0) == 0 && v.size() > 5);
 }
+
+const char* kInterfaceError =
+    "--interface must be ftdi, virtual:PATH, none, ola or ola:UNIVERSE (a comma list allowed)";
 }  // namespace
+
+InterfaceChoices parseInterfaces(const std::string& value) {
+    std::vector<std::string> items;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', from);
+        std::string item = value.substr(from, comma == std::string::npos ? comma : comma - from);
+        if (!items.empty() && startsWith(items.back(), "virtual:") && !namesAnOutput(item))
+            items.back() += "," + item;  // a comma in the virtual interface's path
+        else
+            items.push_back(std::move(item));
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
+
+    InterfaceChoices r;
+    bool usbChosen = false;
+    for (const std::string& item : items) {
+        InterfaceChoice choice;
+        if (item == "ola" || startsWith(item, "ola:")) {
+            choice.kind = InterfaceChoice::Kind::Ola;
+            unsigned long long u = 1;
+            if (item != "ola" && !parseNumber(item.substr(4), 0, 0xFFFFFFFEull, u))
+                return {{}, "--interface=ola:UNIVERSE needs a universe number, 0 to 4294967294"};
+            choice.universe = static_cast<unsigned>(u);
+            for (const InterfaceChoice& o : r.outputs)
+                if (o.kind == InterfaceChoice::Kind::Ola && o.universe == choice.universe)
+                    return {{}, "--interface names olad universe " + std::to_string(u) + " twice"};
+        } else if (item == "ftdi" || item == "none" ||
+                   (startsWith(item, "virtual:") && item.size() > 8)) {
+            if (usbChosen)
+                return {{}, "--interface takes one USB interface (ftdi, virtual:PATH or none)"};
+            usbChosen = true;
+            choice.usb = item;
+        } else {
+            return {{}, kInterfaceError};
+        }
+        r.outputs.push_back(std::move(choice));
+    }
+    return r;
+}
 
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
     ParsedOptions r;
+    bool interfaceGiven = false;
     for (const std::string& arg : args) {
         std::string value;
         if (arg == "--help" || arg == "-h") {
@@ -30,9 +92,17 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (value.empty()) return {r.options, "--home needs a folder"};
             r.options.home = value;
         } else if (takeValue(arg, "interface", value)) {
-            if (!validInterface(value))
-                return {r.options, "--interface must be ftdi, virtual:PATH or none"};
-            r.options.interface = value;
+            // A repeated option adds outputs; the first replaces the default.
+            const std::string all = interfaceGiven ? r.options.interface + "," + value : value;
+            const InterfaceChoices choices = parseInterfaces(all);
+            if (!choices.error.empty()) return {r.options, choices.error};
+            r.options.interface = all;
+            interfaceGiven = true;
+        } else if (takeValue(arg, "ola-port", value)) {
+            unsigned long long port = 0;
+            if (!parseNumber(value, 1, 65535, port))
+                return {r.options, "--ola-port needs a port number, 1 to 65535"};
+            r.options.olaPort = static_cast<std::uint16_t>(port);
         } else if (takeValue(arg, "audio", value)) {
             if (!validAudio(value))
                 return {r.options, "--audio must be alsa, alsa:DEVICE, file:PATH or none"};
@@ -57,6 +127,13 @@ std::string optionsHelpText() {
            "  --interface=virtual:PATH  rehearsal interface: every packet is appended to PATH;\n"
            "                          while PATH.unplugged exists the interface is unplugged\n"
            "  --interface=none        no interface: the console runs without output\n"
+           "  --interface=ola[:UNIVERSE]  the line goes to universe UNIVERSE (default 1) of\n"
+           "                          the OLA daemon olad (Art-Net, sACN/E1.31 and every\n"
+           "                          interface olad drives); olad is never started by the\n"
+           "                          console, and is reconnected when it comes back\n"
+           "                          Several outputs: a comma list or the option again,\n"
+           "                          e.g. --interface=ftdi,ola:1 (one USB interface at most)\n"
+           "  --ola-port=PORT         olad's RPC port on 127.0.0.1 (default 9010)\n"
            "  --audio=alsa            sound input from the default ALSA capture device (default)\n"
            "  --audio=alsa:DEVICE     sound input from the ALSA capture device DEVICE\n"
            "  --audio=file:PATH       sound input from a sound file (WAV, FLAC, Ogg ...)\n"

@@ -9,8 +9,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/TBaseForm.h"
+#include "output/OlaOutput.h"
+#include "output/OutputSummary.h"
 #include "output/RealTimeThread.h"
 #include "output/UsbBackends.h"
 
@@ -26,11 +29,7 @@ QLayout* layoutOf(QWidget* w) {
 
 OutputControls::OutputControls(TBaseForm& form, const Options& options)
     : QObject(&form), form_(form), console_(form.console()) {
-    io::BackendChoice choice = io::makeUsbBackend(options.interface);
-    backend_ =
-        choice.backend ? std::move(choice.backend) : std::make_unique<io::NoInterfaceBackend>();
-    driver_ = std::make_unique<UsbDriver>(*backend_);
-    cycle_ = std::make_unique<OutputCycle>(console_, *driver_);
+    buildOutputs(options);
 
     buildRateMode();
     buildLevels();
@@ -59,6 +58,34 @@ OutputControls::OutputControls(TBaseForm& form, const Options& options)
     blink_->setInterval(10);
     blink_->setTimerType(Qt::PreciseTimer);
     connect(blink_, &QTimer::timeout, this, &OutputControls::blinkTimer);
+}
+
+void OutputControls::buildOutputs(const Options& options) {
+    InterfaceChoices choices = parseInterfaces(options.interface);
+    if (!choices.error.empty()) choices = parseInterfaces("none");
+    const bool anyOla =
+        std::any_of(choices.outputs.begin(), choices.outputs.end(),
+                    [](const InterfaceChoice& c) { return c.kind == InterfaceChoice::Kind::Ola; });
+    for (const InterfaceChoice& c : choices.outputs) {
+        if (c.kind == InterfaceChoice::Kind::Ola) {
+            ola_.push_back(std::make_unique<io::OlaOutput>(c.universe, options.olaPort));
+            outputs_.push_back(ola_.back().get());
+        } else if (!(anyOla && c.usb == "none")) {
+            // "none" beside olad universes means no USB driver at all; alone
+            // it is the driver that finds no interface.
+            io::BackendChoice backend = io::makeUsbBackend(c.usb);
+            backend_ = backend.backend ? std::move(backend.backend)
+                                       : std::make_unique<io::NoInterfaceBackend>();
+            driver_ = std::make_unique<UsbDriver>(*backend_);
+            outputs_.push_back(driver_.get());
+        }
+    }
+    cycle_ = std::make_unique<OutputCycle>(console_);
+    for (LineOutput* o : outputs_) cycle_->addOutput(o);
+}
+
+std::vector<const LineOutput*> OutputControls::outputList() const {
+    return {outputs_.begin(), outputs_.end()};
 }
 
 OutputControls::~OutputControls() {
@@ -206,20 +233,21 @@ void OutputControls::showClockPriority() {
 }
 
 void OutputControls::InitUsbDevise() {
-    driver_->InitUsbDevise();
+    for (LineOutput* o : outputs_) o->start();
     TimerPolling->start();
     // The listing labels are filled once, here.
     auto set = [this](const char* name, const std::string& text) {
         if (auto* label = form_.findChild<QLabel*>(name))
             label->setText(QString::fromStdString(text));
     };
-    set("LabelKolvoUSB", driver_->countText());
-    set("LabelTipFtdi", driver_->descriptionText());
-    set("LabelUSBnomber", driver_->serialText());
+    const OutputListing listing = listingOf(outputList());
+    set("LabelKolvoUSB", listing.count);
+    set("LabelTipFtdi", listing.description);
+    set("LabelUSBnomber", listing.serial);
 }
 
 void OutputControls::TimerPollingTimer() {
-    driver_->TimerPollingTimer();
+    for (LineOutput* o : outputs_) o->poll();
     showClockPriority();
 }
 
@@ -227,7 +255,8 @@ void OutputControls::startTick() {
     if (thread_) return;
     thread_ = std::make_unique<io::RealTimeThread>([this] { cycle_->RealTimeTick(); });
     thread_->lockAlso(&console_, sizeof(Console));
-    thread_->lockAlso(driver_.get(), sizeof(UsbDriver));
+    if (driver_) thread_->lockAlso(driver_.get(), sizeof(UsbDriver));
+    for (const auto& ola : ola_) thread_->lockAlso(ola.get(), sizeof(io::OlaOutput));
     thread_->lockAlso(cycle_.get(), sizeof(OutputCycle));
     thread_->start();
 }
@@ -238,15 +267,15 @@ void OutputControls::stopTick() {
 
 void OutputControls::CloseUsbDevise() {
     TimerPolling->stop();
-    driver_->CloseUsbDevise();
+    for (LineOutput* o : outputs_) o->stop();
 }
 
 InterfaceState OutputControls::interfaceState() const {
-    return {CheckBoxNoUSBconnect->isChecked(), driver_->isOpen(), driver_->InterfaceStatusText()};
+    return interfaceStateOf(outputList(), CheckBoxNoUSBconnect->isChecked());
 }
 
 QString OutputControls::InterfaceStatusText() const {
-    return QString::fromStdString(driver_->InterfaceStatusText());
+    return QString::fromStdString(statusTextOf(outputList()));
 }
 
 void OutputControls::TimerstrobTimer() {

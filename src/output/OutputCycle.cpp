@@ -11,8 +11,19 @@ constexpr int kPatchedSlots = 256;  // the tick builds and patches slots 0..255
 constexpr int kPictureM = 15;       // CheckBoxChsM, SpeedButtonMacrosOut
 }  // namespace
 
-OutputCycle::OutputCycle(Console& console, UsbDriver& driver)
-    : console_(console), driver_(driver) {}
+OutputCycle::OutputCycle(Console& console) : console_(console) {}
+
+OutputCycle::OutputCycle(Console& console, UsbDriver& driver) : console_(console) {
+    addOutput(&driver);
+}
+
+bool OutputCycle::addOutput(LineOutput* output) {
+    const std::size_t n = outputCount_.load(std::memory_order_relaxed);
+    if (n >= kMaxOutputs || output == nullptr) return false;
+    outputs_[n].store(output, std::memory_order_relaxed);
+    outputCount_.store(n + 1, std::memory_order_release);  // the tick sees it complete
+    return true;
+}
 
 void OutputCycle::RealTimeTick() {
     SborDmxStroki();
@@ -133,7 +144,10 @@ void OutputCycle::SendToUsb() {
     // The 3D viewer's device table is refreshed here; until then nothing.
     if (DeviceTableFeed* f = deviceTable_.load(std::memory_order_acquire))
         f->refreshFromLine(console_);
-    driver_.SendToUsb(console_.dmxLine, console_.controls.offline.get() != 0);
+    const bool offline = console_.controls.offline.get() != 0;
+    const std::size_t n = outputCount_.load(std::memory_order_acquire);
+    for (std::size_t i = 0; i < n; ++i)
+        outputs_[i].load(std::memory_order_relaxed)->sendLine(console_.dmxLine, offline);
 }
 
 }  // namespace lumetra

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "app/Console.h"
+#include "output/LineOutput.h"
 #include "output/UsbDriver.h"
 
 namespace lumetra {
@@ -40,14 +43,18 @@ constexpr std::uint8_t approachLevel(std::uint8_t out, std::uint8_t target, std:
     return out;
 }
 
-// The real-time output cycle: every 50 ms RealTimeTick builds
-// the line from the current scene and the overlays and hands it to the
-// driver. It reads the show and the control mirrors of the Console, writes
-// dmxLine, targetLine and blackoutBlinkVisible, never allocates and never
-// touches a widget. Ticks must not overlap (the real-time thread calls it
-// one at a time).
+// The real-time output cycle: every 50 ms RealTimeTick builds the line from
+// the current scene and the overlays and hands it to every output (the USB
+// driver, olad universes). It reads the show and the control mirrors of the
+// Console, writes dmxLine, targetLine and blackoutBlinkVisible, never
+// allocates and never touches a widget. Ticks must not overlap (the
+// real-time thread calls it one at a time).
 class OutputCycle {
   public:
+    static constexpr std::size_t kMaxOutputs = 8;
+
+    explicit OutputCycle(Console& console);
+    // The cycle with the USB driver as its one output.
     OutputCycle(Console& console, UsbDriver& driver);
     OutputCycle(const OutputCycle&) = delete;
     OutputCycle& operator=(const OutputCycle&) = delete;
@@ -56,6 +63,10 @@ class OutputCycle {
     // set while the tick runs; the object must outlive its use.
     void setAvtomats(AvtomatOutput* avtomats) { avtomats_.store(avtomats); }
     void setDeviceTable(DeviceTableFeed* feed) { deviceTable_.store(feed); }
+    // Adds one destination of the line; false when kMaxOutputs are there
+    // already. Safe while the tick runs; outputs are never removed, so each
+    // must outlive the tick.
+    bool addOutput(LineOutput* output);
 
     // SborDmxStroki, ManualDmx, BlankBlackOut, SendToUsb, in this order.
     void RealTimeTick();
@@ -65,7 +76,7 @@ class OutputCycle {
     void OutJobAvtomats();  // chase generators seam
     void ManualDmx();       // pictures, manual, scanner, blackout, macro, patch, sound
     void BlankBlackOut();   // blink request for SpeedButtonBlackOut
-    void SendToUsb();       // device table seam, then the packet through the driver
+    void SendToUsb();       // device table seam, then the line to every output
 
     std::uint64_t tickCount() const { return ticks_.load(std::memory_order_relaxed); }
 
@@ -73,7 +84,8 @@ class OutputCycle {
     void applyPicture(int picture);
 
     Console& console_;
-    UsbDriver& driver_;
+    std::array<std::atomic<LineOutput*>, kMaxOutputs> outputs_{};
+    std::atomic<std::size_t> outputCount_{0};
     std::atomic<AvtomatOutput*> avtomats_{nullptr};
     std::atomic<DeviceTableFeed*> deviceTable_{nullptr};
     std::atomic<std::uint64_t> ticks_{0};

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Console.h"
+#include "output/LineOutput.h"
 #include "output/UsbBackend.h"
 #include "show/ByteTable.h"
 
@@ -30,7 +31,7 @@ namespace lumetra {
 // queue poll no longer stops the output until restart. The next poll finds
 // the device open but not ready, closes the handle and opens device 0
 // again, and packets resume.
-class UsbDriver {
+class UsbDriver final : public LineOutput {
   public:
     static constexpr std::size_t kPacketBufferSize = 32768;
     static constexpr unsigned kTimeoutMs = 500;    // read and write time-outs
@@ -64,12 +65,24 @@ class UsbDriver {
     // open and ready or offline mode ("Работа в DEMO режиме") is on.
     void SendToUsb(const AtomicTable<kDmxSlots>& line, bool offline);
 
+    // The driver as one output of the line.
+    void start() override { InitUsbDevise(); }
+    void poll() override { TimerPollingTimer(); }
+    void stop() override { CloseUsbDevise(); }
+    void sendLine(const AtomicTable<kDmxSlots>& line, bool offline) override {
+        SendToUsb(line, offline);
+    }
+    std::string outputStatus() const override { return InterfaceStatusText(); }
+    OutputListing listing() const override {
+        return {countText(), descriptionText(), serialText()};
+    }
+
     // Readable from any thread.
     std::string InterfaceStatusText() const;
     std::string countText() const;        // LabelKolvoUSB
     std::string serialText() const;       // LabelUSBnomber
     std::string descriptionText() const;  // LabelTipFtdi
-    bool isOpen() const { return open_.load(std::memory_order_acquire) != 0; }
+    bool isOpen() const override { return open_.load(std::memory_order_acquire) != 0; }
     bool isReady() const { return ready_.load(std::memory_order_acquire) != 0; }
     bool reportFlag() const { return report_.load(std::memory_order_acquire) != 0; }
     bool relistFlag() const { return relist_.load(std::memory_order_acquire) != 0; }

@@ -27,7 +27,7 @@ std::string ShowClock::pauseText() const {
 
 InterfaceCaption interfaceCaption(const InterfaceState& state) {
     if (state.offline) return {"DEMO mode: ", "    DEMO MODE "};
-    if (state.open) return {"Lumetra v5.4.1 ", ""};
+    if (state.open) return {"Lumetra v5.4.1 ", state.closedText};
     return {" DEMO MODE: ", state.statusText};
 }
 

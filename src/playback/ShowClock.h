@@ -30,11 +30,15 @@ class ShowClock {
     int seconds_ = 0;
 };
 
-// Where the USB interface stands, as the once-a-second refresh needs it.
+// Where the outputs stand (the USB interface, olad universes), as the
+// once-a-second refresh needs it.
 struct InterfaceState {
     bool offline = false;    // "Работа в DEMO режиме" ticked
-    bool open = false;       // the driver has the device open
-    std::string statusText;  // the driver's last error text
+    bool open = false;       // at least one output is open
+    std::string statusText;  // the outputs' last error texts
+    // With several outputs: the texts of those not open while another one
+    // is (empty with one output).
+    std::string closedText;
 };
 
 // The start of the main window's caption and the first status panel.

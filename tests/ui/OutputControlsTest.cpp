@@ -141,6 +141,25 @@ private slots:
         desk.form->output().TimerPollingTimer();
         QVERIFY(desk.form->interfaceState().open);
     }
+
+    // olad alone (not running here: nothing listens on port 1): no USB
+    // driver at all, the options page lists the universe and the status
+    // line says olad is away.
+    void olaUniverseAloneIsListedAndItsAbsenceShown() {
+        lumetra::Options o = Desk::quietOptions();
+        o.interface = "ola:4";
+        o.olaPort = 1;
+        Desk desk(true, QString(), o);
+        QVERIFY(desk.form->output().driver() == nullptr);
+        QCOMPARE(desk.find<QLabel>("LabelKolvoUSB")->text(), QString("Выход OLA: вселенная = 4"));
+        QCOMPARE(desk.find<QLabel>("LabelUSBnomber")->text(), QString("olad = 127.0.0.1:1"));
+        const lumetra::InterfaceState state = desk.form->interfaceState();
+        QVERIFY(!state.open);
+        QCOMPARE(QString::fromStdString(state.statusText),
+                 QString("OLA вселенная 4 - нет связи с olad..."));
+        desk.form->output().TimerPollingTimer();  // asks the sender to try again
+        QVERIFY(!desk.form->interfaceState().open);
+    }
 };
 
 QTEST_MAIN(OutputControlsTest)
