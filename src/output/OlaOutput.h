@@ -63,31 +63,28 @@ class OlaOutput final : public LineOutput {
     std::string outputStatus() const override;
     OutputListing listing() const override;
 
-    State state() const { return state_.load(std::memory_order_acquire); }
-    unsigned universe() const { return universe_; }
-    std::uint64_t linesSent() const { return sent_.load(std::memory_order_relaxed); }
+    State state() const;
+    unsigned universe() const;
+    std::uint64_t linesSent() const;
     // Lines the tick put over one the sender had not taken yet.
-    std::uint64_t linesReplaced() const { return replaced_.load(std::memory_order_relaxed); }
+    std::uint64_t linesReplaced() const;
 
     static constexpr std::chrono::milliseconds kFirstAnswer{500};
+    // How long stop() waits for the sender before leaving it behind.
+    static constexpr std::chrono::milliseconds kStopWait{1000};
     static constexpr int kSenderFifoPriority = 70;  // the tick runs at 80
 
   private:
-    void run();
-    void wake();
-    void setState(State next);
+    // What the sender thread shares with the output. The thread holds it
+    // too, so that a sender stuck in a write to a daemon that stopped
+    // answering (olad frozen, its socket full) can be left behind at
+    // shutdown instead of holding the console up.
+    struct Shared;
+    static void run(const std::shared_ptr<Shared>& shared);
 
-    const unsigned universe_;
-    const std::uint16_t port_;
-    std::unique_ptr<DmxSink> sink_;
-    LineMailbox mailbox_;
-    std::atomic<std::uint32_t> events_{0};  // bumped for every request; the sender waits on it
-    std::atomic<bool> connectWanted_{false};
-    std::atomic<bool> stopping_{false};
-    std::atomic<State> state_{State::Stopped};
-    std::atomic<std::uint64_t> sent_{0};
-    std::atomic<std::uint64_t> replaced_{0};
+    std::shared_ptr<Shared> s_;
     std::thread sender_;
+    bool abandoned_ = false;  // a stuck sender was left behind: no new start
 };
 
 }  // namespace lumetra::io

@@ -153,4 +153,28 @@ TEST(OlaOutputTest, TheOneSecondPollReconnectsADaemonThatIsBack) {
     EXPECT_EQ(daemon.frames.size(), 1u);
 }
 
+// olad frozen with its socket full: the sender's write never returns. The
+// console must still close; the sender is left behind and ends with the write.
+TEST(OlaOutputTest, AStuckSenderDoesNotHoldUpTheShutdown) {
+    static FakeDaemon daemon;  // outlives the sender thread left behind
+    auto con = std::make_unique<Console>();
+    auto out = std::make_unique<io::OlaOutput>(3, 9010, std::make_unique<FakeSink>(daemon));
+    out->start();
+    {
+        std::lock_guard lock(daemon.m);
+        daemon.gateOpen = false;
+    }
+    lineOf(*con, 9);
+    out->sendLine(con->dmxLine, false);
+    ASSERT_TRUE(daemon.waitUntil([&] { return daemon.inSend; }));
+    out.reset();  // stop() gives up after its wait and the output is gone
+
+    {
+        std::lock_guard lock(daemon.m);
+        daemon.gateOpen = true;
+    }
+    daemon.cv.notify_all();
+    EXPECT_TRUE(daemon.waitUntil([&] { return daemon.frames.size() == 1; }));
+}
+
 }  // namespace
