@@ -61,9 +61,9 @@ void SoakFiles::layBadFiles() {
         int bytes;  // -1: a folder, -2: a FIFO
     };
     static const Bad files[] = {
-        {"short.lum", 100},     {"empty.lum", 0},     {"folder.lum", -1}, {"fifo.lum", -2},
-        {"noise.lum", 81920},   {"long.lum", 90000},  {"short.lmd", 10},  {"noise.lmd", 512},
-        {"folder.lmd", -1},
+        {"short.lum", 100}, {"empty.lum", 0},     {"folder.lum", -1},
+        {"fifo.lum", -2},   {"noise.lum", 81920}, {"long.lum", 90000},
+        {"short.lmd", 10},  {"noise.lmd", 512},   {"folder.lmd", -1},
     };
     for (const Bad& b : files) {
         const QString path = bad() + "/" + b.name;
@@ -95,8 +95,8 @@ QStringList SoakFiles::goodShows() const {
 }
 
 QStringList SoakFiles::badShows() const {
-    return {bad() + "/short.lum", bad() + "/empty.lum", bad() + "/folder.lum",
-            bad() + "/fifo.lum", bad() + "/missing.lum"};
+    return {bad() + "/short.lum", bad() + "/empty.lum", bad() + "/folder.lum", bad() + "/fifo.lum",
+            bad() + "/missing.lum"};
 }
 
 QStringList SoakFiles::candidates(const QString& suffix, bool saving) {
@@ -115,8 +115,8 @@ QStringList SoakFiles::candidates(const QString& suffix, bool saving) {
     if (saving) {
         fresh_ += 2;
         out << shows() + QString("/show-%1.lum").arg(fresh_ - 1)
-            << shows() + QString("/Шоу %1.lum").arg(fresh_)
-            << root_ + "/no-such-folder/show.lum" << bad() + "/folder.lum";
+            << shows() + QString("/Шоу %1.lum").arg(fresh_) << root_ + "/no-such-folder/show.lum"
+            << bad() + "/folder.lum";
     } else {
         out << badShows() << bad() + "/noise.lum" << bad() + "/long.lum";
     }
@@ -152,9 +152,11 @@ QString SoakFiles::checkDisk() const {
             p = sizeProblem(f, kColorBytes);
         else if (name == "Lumy.ini") {
             const io::SettingsReadResult read = io::ReadIniFile(pathToBytes(f.filePath()));
-            if (!read.file.ok()) p = f.filePath() + ": " + QString::fromStdString(read.file.message);
+            if (!read.file.ok())
+                p = f.filePath() + ": " + QString::fromStdString(read.file.message);
         } else {
-            p = f.filePath() + (leftoverTemp(name) ? ": a save left its temporary" : ": stray file");
+            p = f.filePath() +
+                (leftoverTemp(name) ? ": a save left its temporary" : ": stray file");
         }
         if (!p.isEmpty()) problems << p;
     }

@@ -15,7 +15,9 @@ QtMessageHandler standard = nullptr;
 
 // The offscreen platform says so at every raise() of a side window.
 void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith("This plugin does not support")) return;
+    if (text.startsWith("This plugin does not support") ||
+        text.contains("not accepted by receiving widget"))
+        return;
     standard(type, context, text);
 }
 }  // namespace

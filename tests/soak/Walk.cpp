@@ -57,8 +57,7 @@ std::string describe(const QWidget* w) {
 // Texts an operator might type into a name field: Latin, Cyrillic, blanks,
 // digits, and longer than a name holds.
 QString randomText(std::mt19937& rng) {
-    static const QString alphabet =
-        QString::fromUtf8("abcXYZ019 -_АБВгдежзЁёЯя.,!\"'");
+    static const QString alphabet = QString::fromUtf8("abcXYZ019 -_АБВгдежзЁёЯя.,!\"'");
     const int n = std::uniform_int_distribution<int>(0, 24)(rng);
     QString text;
     for (int i = 0; i < n; ++i)
@@ -99,8 +98,8 @@ void Walk::closeStrayModals() {
     while (QWidget* modal = QApplication::activeModalWidget()) {
         ++modalsClosed_;
         if (strayModal_.isEmpty())
-            strayModal_ = QString(modal->metaObject()->className()) + " \"" +
-                          modal->windowTitle() + "\"";
+            strayModal_ =
+                QString(modal->metaObject()->className()) + " \"" + modal->windowTitle() + "\"";
         if (auto* d = qobject_cast<QDialog*>(modal))
             d->reject();
         else
@@ -112,10 +111,9 @@ void Walk::startConsole() {
     Options options;
     options.interface = "virtual:" + pathToBytes(files_.fifo());
     options.audio = "none";
-    auto dialogs = std::make_unique<SoakDialogs>(
-        rng_, [this](const QString& suffix, bool saving) {
-            return files_.candidates(suffix, saving);
-        });
+    auto dialogs = std::make_unique<SoakDialogs>(rng_, [this](const QString& suffix, bool saving) {
+        return files_.candidates(suffix, saving);
+    });
     dialogs_ = dialogs.get();
     form_ = std::make_unique<ui::TBaseForm>(options, io::DataFolder(pathToBytes(files_.home())),
                                             std::move(dialogs));
@@ -145,6 +143,8 @@ void Walk::waitForOutput() {
 void Walk::stopConsole() {
     if (!form_) return;
     wire_->pause();
+    if (offline_) offlineTotal_ += Clock::now() - offlineSince_;
+    offline_ = false;
     UsbDriver& driver = form_->output().driver();
     packetsSent_ += driver.packetsSent();
     writeFailures_ += driver.writeFailures();
@@ -196,7 +196,8 @@ void Walk::compareFile(const QString& path, const ShowMemory::Image& want, const
 std::string Walk::clickButton() {
     auto buttons = visible<QAbstractButton>();
     if (buttons.empty()) return "no button";
-    QAbstractButton* b = buttons[std::uniform_int_distribution<size_t>(0, buttons.size() - 1)(rng_)];
+    QAbstractButton* b =
+        buttons[std::uniform_int_distribution<size_t>(0, buttons.size() - 1)(rng_)];
     const std::string what = describe(b);
     // One click in eight is a right click (the conveyor binds a file so).
     if (std::uniform_int_distribution<int>(0, 7)(rng_) == 0) {
@@ -210,7 +211,8 @@ std::string Walk::clickButton() {
 std::string Walk::moveSlider() {
     auto sliders = visible<QAbstractSlider>();
     if (sliders.empty()) return "no slider";
-    QAbstractSlider* s = sliders[std::uniform_int_distribution<size_t>(0, sliders.size() - 1)(rng_)];
+    QAbstractSlider* s =
+        sliders[std::uniform_int_distribution<size_t>(0, sliders.size() - 1)(rng_)];
     const std::string what = describe(s);
     if (std::uniform_int_distribution<int>(0, 2)(rng_) == 0) {
         static const QAbstractSlider::SliderAction actions[] = {
@@ -280,8 +282,8 @@ std::string Walk::triggerMenu() {
                     actions.push_back(a);
     if (actions.empty()) return "no menu item";
     QAction* a = actions[std::uniform_int_distribution<size_t>(0, actions.size() - 1)(rng_)];
-    const std::string what = a->objectName().isEmpty() ? a->text().toStdString()
-                                                       : a->objectName().toStdString();
+    const std::string what =
+        a->objectName().isEmpty() ? a->text().toStdString() : a->objectName().toStdString();
     a->trigger();
     return "menu " + what;
 }
@@ -291,17 +293,17 @@ std::string Walk::pressKey() {
     // the pictures), plus and minus, blank, keypad, arrows and the menu
     // shortcuts (Ctrl+Q, the exit, excepted).
     static const Qt::Key keys[] = {
-        Qt::Key_0,     Qt::Key_1,        Qt::Key_2,     Qt::Key_3,        Qt::Key_4,
-        Qt::Key_5,     Qt::Key_6,        Qt::Key_7,     Qt::Key_8,        Qt::Key_9,
-        Qt::Key_Q,     Qt::Key_W,        Qt::Key_E,     Qt::Key_R,        Qt::Key_T,
-        Qt::Key_Y,     Qt::Key_U,        Qt::Key_I,     Qt::Key_O,        Qt::Key_P,
-        Qt::Key_A,     Qt::Key_S,        Qt::Key_D,     Qt::Key_F,        Qt::Key_G,
-        Qt::Key_H,     Qt::Key_J,        Qt::Key_K,     Qt::Key_L,        Qt::Key_Z,
-        Qt::Key_X,     Qt::Key_C,        Qt::Key_V,     Qt::Key_B,        Qt::Key_N,
-        Qt::Key_M,     Qt::Key_Space,    Qt::Key_Equal, Qt::Key_Minus,    Qt::Key_Plus,
-        Qt::Key_Left,  Qt::Key_Right,    Qt::Key_Up,    Qt::Key_Down,     Qt::Key_PageUp,
-        Qt::Key_PageDown, Qt::Key_Home,  Qt::Key_End,   Qt::Key_Insert,   Qt::Key_Delete,
-        Qt::Key_Return, Qt::Key_Escape,  Qt::Key_F1,    Qt::Key_F5,       Qt::Key_Backspace,
+        Qt::Key_0,        Qt::Key_1,      Qt::Key_2,     Qt::Key_3,      Qt::Key_4,
+        Qt::Key_5,        Qt::Key_6,      Qt::Key_7,     Qt::Key_8,      Qt::Key_9,
+        Qt::Key_Q,        Qt::Key_W,      Qt::Key_E,     Qt::Key_R,      Qt::Key_T,
+        Qt::Key_Y,        Qt::Key_U,      Qt::Key_I,     Qt::Key_O,      Qt::Key_P,
+        Qt::Key_A,        Qt::Key_S,      Qt::Key_D,     Qt::Key_F,      Qt::Key_G,
+        Qt::Key_H,        Qt::Key_J,      Qt::Key_K,     Qt::Key_L,      Qt::Key_Z,
+        Qt::Key_X,        Qt::Key_C,      Qt::Key_V,     Qt::Key_B,      Qt::Key_N,
+        Qt::Key_M,        Qt::Key_Space,  Qt::Key_Equal, Qt::Key_Minus,  Qt::Key_Plus,
+        Qt::Key_Left,     Qt::Key_Right,  Qt::Key_Up,    Qt::Key_Down,   Qt::Key_PageUp,
+        Qt::Key_PageDown, Qt::Key_Home,   Qt::Key_End,   Qt::Key_Insert, Qt::Key_Delete,
+        Qt::Key_Return,   Qt::Key_Escape, Qt::Key_F1,    Qt::Key_F5,     Qt::Key_Backspace,
     };
     QWidget* target = QApplication::focusWidget();
     if (!target) target = form_.get();
@@ -336,9 +338,8 @@ std::string Walk::dragMouse() {
         const std::string type = typeid(*w).name();
         (type.find("lumetra") != std::string::npos ? painted : others).push_back(w);
     }
-    auto& from = !painted.empty() && std::uniform_int_distribution<int>(0, 4)(rng_) != 0
-                     ? painted
-                     : others;
+    auto& from =
+        !painted.empty() && std::uniform_int_distribution<int>(0, 4)(rng_) != 0 ? painted : others;
     if (from.empty()) return "no painted control";
     QWidget* w = from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng_)];
     auto point = [&] {
@@ -366,9 +367,8 @@ std::string Walk::turnWheel() {
     QWidget* w = widgets[std::uniform_int_distribution<size_t>(0, widgets.size() - 1)(rng_)];
     const int notches = std::uniform_int_distribution<int>(-3, 3)(rng_);
     const QPointF pos(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent wheel(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches),
-                      Qt::NoButton, ctrlHeld_ ? Qt::ControlModifier : Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent wheel(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      ctrlHeld_ ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w, &wheel);
     return "wheel " + std::to_string(notches) + " over " + describe(w);
 }
@@ -391,7 +391,8 @@ std::string Walk::saveByName() {
 
 std::string Walk::saveAs() {
     const QStringList targets = files_.candidates("lum", true);
-    const QString path = targets[std::uniform_int_distribution<qsizetype>(0, targets.size() - 1)(rng_)];
+    const QString path =
+        targets[std::uniform_int_distribution<qsizetype>(0, targets.size() - 1)(rng_)];
     const bool colorShift = form_->findChild<QCheckBox*>("CheckBoxColorAvto")->isChecked();
     dialogs_->force(path);
     dialogs_->clearStep();
@@ -399,7 +400,9 @@ std::string Walk::saveAs() {
     // The colour shift of "save as" comes after the write.
     if (dialogs_->errors.isEmpty() && !colorShift) compareFile(path, image(), "save as");
     return "save as " + path.toStdString() +
-           (dialogs_->errors.isEmpty() ? "" : " (refused: " + dialogs_->errors.join(" ").toStdString() + ")");
+           (dialogs_->errors.isEmpty()
+                ? ""
+                : " (refused: " + dialogs_->errors.join(" ").toStdString() + ")");
 }
 
 std::string Walk::openGood() {
@@ -471,11 +474,11 @@ std::string Walk::step() {
         std::string (Walk::*run)();
     };
     static const Kind kinds[] = {
-        {24, &Walk::clickButton}, {20, &Walk::moveSlider}, {6, &Walk::changeSpin},
-        {4, &Walk::typeText},     {10, &Walk::switchTab},  {6, &Walk::triggerMenu},
-        {12, &Walk::pressKey},    {8, &Walk::dragMouse},   {3, &Walk::turnWheel},
-        {4, &Walk::idle},         {2, &Walk::saveByName},  {2, &Walk::saveAs},
-        {2, &Walk::openGood},     {2, &Walk::openBad},     {1, &Walk::newShow},
+        {24, &Walk::clickButton}, {20, &Walk::moveSlider},  {6, &Walk::changeSpin},
+        {4, &Walk::typeText},     {10, &Walk::switchTab},   {6, &Walk::triggerMenu},
+        {12, &Walk::pressKey},    {8, &Walk::dragMouse},    {3, &Walk::turnWheel},
+        {4, &Walk::idle},         {2, &Walk::saveByName},   {2, &Walk::saveAs},
+        {2, &Walk::openGood},     {2, &Walk::openBad},      {1, &Walk::newShow},
         {1, &Walk::autosave},     {2, &Walk::bindConveyor},
     };
     // A restart (shutdown and start-up in the same data folder) about once
@@ -496,8 +499,9 @@ std::string Walk::step() {
 void Walk::tidyShows() {
     // The walk keeps the pool small; the console never deletes a show.
     QStringList shows = files_.goodShows();
-    while (shows.size() > 24) QFile::remove(shows.takeAt(
-        std::uniform_int_distribution<qsizetype>(0, shows.size() - 1)(rng_)));
+    while (shows.size() > 24)
+        QFile::remove(
+            shows.takeAt(std::uniform_int_distribution<qsizetype>(0, shows.size() - 1)(rng_)));
     files_.layBadFiles();
 }
 
@@ -507,21 +511,29 @@ void Walk::checkAfterStep(const std::string& what, Clock::duration took) {
         worstStep_ = took;
         worstStepWhat_ = what;
     }
-    if (!strayModal_.isEmpty()) fail("a modal window outside the console's dialogs: " + strayModal_);
+    if (!strayModal_.isEmpty())
+        fail("a modal window outside the console's dialogs: " + strayModal_);
 
     // Offline mode stops the packets on purpose; the tick goes on.
+    // An operator does not leave it on for long: after 15 s the walk
+    // unticks it, so that most of the run watches the wire.
     const bool offline = form_->console().controls.offline.get() != 0;
     if (offline != offline_) {
         offline_ = offline;
-        if (offline)
+        if (offline) {
             wire_->pause();
-        else
+            offlineSince_ = Clock::now();
+        } else {
             wire_->resume();
+            offlineTotal_ += Clock::now() - offlineSince_;
+        }
+    } else if (offline && Clock::now() - offlineSince_ > std::chrono::seconds(15)) {
+        form_->findChild<QCheckBox*>("CheckBoxNoUSBconnect")->setChecked(false);
     }
     const auto silence = wire_->silence();
     if (silence > config_.maxSilence)
-        fail(QString("no packet for %1 ms").arg(
-            std::chrono::duration_cast<std::chrono::milliseconds>(silence).count()));
+        fail(QString("no packet for %1 ms")
+                 .arg(std::chrono::duration_cast<std::chrono::milliseconds>(silence).count()));
     if (wire_->dropped() != 0)
         fail(QString("%1 torn or malformed packets on the wire").arg(wire_->dropped()));
     const std::uint64_t ticks = form_->output().cycle().tickCount();
@@ -563,16 +575,17 @@ int Walk::run() {
         const Clock::duration took = Clock::now() - t0;
         recent_.push_back(std::to_string(steps_) + ": " + what);
         if (recent_.size() > 30) recent_.pop_front();
-        if (config_.trace) std::fprintf(stderr, "%llu: %s\n", (unsigned long long)steps_, what.c_str());
+        if (config_.trace)
+            std::fprintf(stderr, "%llu: %s\n", (unsigned long long)steps_, what.c_str());
         checkAfterStep(what, took);
         if (Clock::now() - report > std::chrono::seconds(10)) {
             report = Clock::now();
             std::printf("soak: %llu steps, %llu packets, worst gap %lld ms\n",
                         static_cast<unsigned long long>(steps_),
                         static_cast<unsigned long long>(wire_->frames()),
-                        static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                   wire_->worstGap())
-                                                   .count()));
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::milliseconds>(wire_->worstGap())
+                                .count()));
             std::fflush(stdout);
         }
     }
@@ -585,7 +598,7 @@ int Walk::run() {
     std::printf(
         "soak passed: seed %u, %llu steps in %.0f s, %d restarts\n"
         "  packets %llu (sent %llu, write failures %llu, skipped busy %llu), torn 0\n"
-        "  worst gap between packets %lld ms; slowest step %lld ms (%s)\n"
+        "  worst gap between packets %lld ms; slowest step %lld ms (%s); offline mode %.0f s\n"
         "  exact file and show checks %d; error boxes of the last console %d; stray modals %d\n",
         config_.seed, static_cast<unsigned long long>(steps_),
         std::chrono::duration<double>(Clock::now() - start).count(), restarts_,
@@ -595,7 +608,8 @@ int Walk::run() {
         static_cast<unsigned long long>(skippedBusy_),
         static_cast<long long>(duration_cast<milliseconds>(wire_->worstGap()).count()),
         static_cast<long long>(duration_cast<milliseconds>(worstStep_).count()),
-        worstStepWhat_.c_str(), exactChecks_, errorsSeen, modalsClosed_);
+        worstStepWhat_.c_str(), std::chrono::duration<double>(offlineTotal_).count(), exactChecks_,
+        errorsSeen, modalsClosed_);
     return 0;
 }
 

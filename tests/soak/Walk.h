@@ -90,6 +90,8 @@ class Walk {
     std::deque<std::string> recent_;
     bool ctrlHeld_ = false;
     bool offline_ = false;
+    Clock::time_point offlineSince_;
+    Clock::duration offlineTotal_{};
     std::uint64_t lastTicks_ = 0;
     Clock::time_point lastTickChange_;
     Clock::duration worstStep_{};
