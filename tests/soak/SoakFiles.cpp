@@ -123,6 +123,34 @@ QStringList SoakFiles::candidates(const QString& suffix, bool saving) {
     return out;
 }
 
+std::string SoakFiles::plantStartupFile() {
+    const QString ini = showDir() + "/Lumy.ini";
+    const QString color = showDir() + "/lumiEdit.col";
+    planted_ = true;
+    switch (std::uniform_int_distribution<int>(0, 5)(rng_)) {
+        case 0:
+            writeFile(ini, "[LastFile]\r\nPath=" + (bad() + "/fifo.lum").toUtf8() + "\r\n");
+            return "settings naming a FIFO as the last show";
+        case 1:
+            writeFile(ini, "[LastFile]\r\nPath=" + (bad() + "/short.lum").toUtf8() +
+                               "\r\n[Konveir]\r\nFile01=" + (bad() + "/folder.lum").toUtf8() +
+                               "\r\n");
+            return "settings naming a short show and a folder";
+        case 2:
+            writeFile(ini, noise(rng_, 3000));
+            return "settings of noise";
+        case 3:
+            writeFile(ini, QByteArray(static_cast<int>(io::kMaxSettingsBytes) + 10, 'A'));
+            return "settings larger than the reader takes";
+        case 4:
+            writeFile(color, noise(rng_, 1000));
+            return "short colour file";
+        default:
+            QFile::remove(color);
+            return "no colour file";
+    }
+}
+
 QString SoakFiles::checkDisk() const {
     QStringList problems;
     auto scan = [&](const QString& dir, const QString& suffix, qint64 want) {
@@ -148,6 +176,8 @@ QString SoakFiles::checkDisk() const {
         QString p;
         if (name == "ShouTemp.lum")
             p = sizeProblem(f, kShowBytes);
+        else if (planted_ && (name == "lumiEdit.col" || name == "Lumy.ini"))
+            continue;  // laid broken by the walk; the shutdown rewrites it
         else if (name == "lumiEdit.col")
             p = sizeProblem(f, kColorBytes);
         else if (name == "Lumy.ini") {

@@ -32,6 +32,12 @@ class SoakFiles {
     // Lays the bad files again where a step replaced or removed one.
     void layBadFiles();
 
+    // Lays a broken settings or colour file (or a settings file naming a
+    // bad show) into the data folder before a start-up; returns what. Until
+    // the next shutdown rewrites it, checkDisk leaves that file alone.
+    std::string plantStartupFile();
+    void shutdownDone() { planted_ = false; }
+
     // Every file the console may have written is whole: shows of 81,920
     // bytes, patches of 512, the colour file of 16,384, a settings file that
     // reads, and no temporary left over from a save. Returns what is wrong
@@ -42,6 +48,7 @@ class SoakFiles {
     QString root_;
     std::mt19937& rng_;
     int fresh_ = 0;
+    bool planted_ = false;
 };
 
 }  // namespace lumetra::soak

@@ -195,7 +195,7 @@ void Walk::compareFile(const QString& path, const ShowMemory::Image& want, const
 
 std::string Walk::clickButton() {
     auto buttons = visible<QAbstractButton>();
-    if (buttons.empty()) return "no button";
+    if (buttons.empty()) return switchTab();
     QAbstractButton* b =
         buttons[std::uniform_int_distribution<size_t>(0, buttons.size() - 1)(rng_)];
     const std::string what = describe(b);
@@ -210,7 +210,7 @@ std::string Walk::clickButton() {
 
 std::string Walk::moveSlider() {
     auto sliders = visible<QAbstractSlider>();
-    if (sliders.empty()) return "no slider";
+    if (sliders.empty()) return switchTab();
     QAbstractSlider* s =
         sliders[std::uniform_int_distribution<size_t>(0, sliders.size() - 1)(rng_)];
     const std::string what = describe(s);
@@ -233,7 +233,7 @@ std::string Walk::moveSlider() {
 
 std::string Walk::changeSpin() {
     auto spins = visible<QSpinBox>();
-    if (spins.empty()) return "no spin box";
+    if (spins.empty()) return switchTab();
     QSpinBox* s = spins[std::uniform_int_distribution<size_t>(0, spins.size() - 1)(rng_)];
     if (std::uniform_int_distribution<int>(0, 1)(rng_) == 0) {
         const int by = std::uniform_int_distribution<int>(-10, 10)(rng_);
@@ -250,7 +250,7 @@ std::string Walk::typeText() {
     for (QLineEdit* e : visible<QLineEdit>())
         if (!e->isReadOnly() && !qobject_cast<QAbstractSpinBox*>(e->parentWidget()))
             edits.push_back(e);
-    if (edits.empty()) return "no text field";
+    if (edits.empty()) return switchTab();
     QLineEdit* e = edits[std::uniform_int_distribution<size_t>(0, edits.size() - 1)(rng_)];
     const QString text = randomText(rng_);
     e->setFocus(Qt::MouseFocusReason);
@@ -462,10 +462,15 @@ std::string Walk::bindConveyor() {
 
 std::string Walk::restart() {
     stopConsole();
+    files_.shutdownDone();
     if (QString p = files_.checkDisk(); !p.isEmpty()) fail("after shutdown: " + p);
+    // Every other start-up meets a broken file of its own.
+    std::string planted;
+    if (std::uniform_int_distribution<int>(0, 1)(rng_) == 0)
+        planted = " with " + files_.plantStartupFile();
     startConsole();
     ++restarts_;
-    return "restart";
+    return "restart" + planted;
 }
 
 std::string Walk::step() {
@@ -591,6 +596,7 @@ int Walk::run() {
     }
     const int errorsSeen = dialogs_ ? dialogs_->totalErrors : 0;
     stopConsole();
+    files_.shutdownDone();
     if (QString p = files_.checkDisk(); !p.isEmpty()) fail("after shutdown: " + p);
 
     using std::chrono::duration_cast;
