@@ -473,6 +473,29 @@ std::string Walk::restart() {
     return "restart" + planted;
 }
 
+std::string Walk::unplug() {
+    // The cable is pulled for a moment: the packets stop on purpose, and
+    // must come back once the interface is there again (the poll reopens
+    // it within a second or two).
+    if (offline_) return "unplug: offline";
+    const std::string marker = pathToBytes(files_.fifo()) + ".unplugged";
+    wire_->pause();
+    QFile(QString::fromStdString(marker)).open(QIODevice::WriteOnly);
+    const int ms = std::uniform_int_distribution<int>(50, 2500)(rng_);
+    QTest::qWait(ms);
+    QFile::remove(QString::fromStdString(marker));
+    const std::uint64_t before = wire_->frames();
+    const Clock::time_point replugged = Clock::now();
+    while (wire_->frames() < before + 2) {
+        if (Clock::now() - replugged > std::chrono::seconds(5))
+            fail("no packet within 5 s of plugging the interface in again");
+        QTest::qWait(20);
+    }
+    wire_->resume();
+    ++unplugs_;
+    return "unplugged for " + std::to_string(ms) + " ms";
+}
+
 std::string Walk::step() {
     struct Kind {
         int weight;
@@ -489,6 +512,7 @@ std::string Walk::step() {
     // A restart (shutdown and start-up in the same data folder) about once
     // in 800 steps: it costs a second or two.
     if (std::uniform_int_distribution<int>(0, 799)(rng_) == 0) return restart();
+    if (std::uniform_int_distribution<int>(0, 599)(rng_) == 0) return unplug();
     int total = 0;
     for (const Kind& k : kinds) total += k.weight;
     int pick = std::uniform_int_distribution<int>(0, total - 1)(rng_);
@@ -602,12 +626,12 @@ int Walk::run() {
     using std::chrono::duration_cast;
     using std::chrono::milliseconds;
     std::printf(
-        "soak passed: seed %u, %llu steps in %.0f s, %d restarts\n"
+        "soak passed: seed %u, %llu steps in %.0f s, %d restarts, %d unplugs\n"
         "  packets %llu (sent %llu, write failures %llu, skipped busy %llu), torn 0\n"
         "  worst gap between packets %lld ms; slowest step %lld ms (%s); offline mode %.0f s\n"
         "  exact file and show checks %d; error boxes of the last console %d; stray modals %d\n",
         config_.seed, static_cast<unsigned long long>(steps_),
-        std::chrono::duration<double>(Clock::now() - start).count(), restarts_,
+        std::chrono::duration<double>(Clock::now() - start).count(), restarts_, unplugs_,
         static_cast<unsigned long long>(wire_->frames()),
         static_cast<unsigned long long>(packetsSent_),
         static_cast<unsigned long long>(writeFailures_),

@@ -69,6 +69,7 @@ class Walk {
     std::string autosave();
     std::string bindConveyor();
     std::string restart();
+    std::string unplug();
 
     template <typename T>
     std::vector<T*> visible() const;
@@ -97,6 +98,7 @@ class Walk {
     Clock::duration worstStep_{};
     std::string worstStepWhat_;
     int restarts_ = 0;
+    int unplugs_ = 0;
     int modalsClosed_ = 0;
     QString strayModal_;
     std::uint64_t packetsSent_ = 0, writeFailures_ = 0, skippedBusy_ = 0;  // of stopped consoles
