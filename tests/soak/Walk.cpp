@@ -57,20 +57,29 @@ std::string describe(const QWidget* w) {
 // Texts an operator might type into a name field: Latin, Cyrillic, blanks,
 // digits, and longer than a name holds.
 QString randomText(std::mt19937& rng) {
-    static const QString alphabet = QString::fromUtf8("abcXYZ019 -_АБВгдежзЁёЯя.,!\"'");
+    // Whole characters, some of them outside Windows-1251 (a name keeps
+    // only what that code page holds).
+    static const QStringList pieces =
+        QString::fromUtf8("a b c X Y Z 0 1 9 - _ А Б В г д е ж з Ё ё Я я . , ! \" ' € № 漢 é ß 🎵 ∑")
+            .split(' ');
     const int n = std::uniform_int_distribution<int>(0, 24)(rng);
     QString text;
-    for (int i = 0; i < n; ++i)
-        text += alphabet[std::uniform_int_distribution<int>(0, alphabet.size() - 1)(rng)];
+    for (int i = 0; i < n; ++i) {
+        const int k = std::uniform_int_distribution<int>(0, pieces.size())(rng);
+        text += k == pieces.size() ? QString(" ") : pieces[k];
+    }
     return text;
 }
 
 // Types text as key events; QTest::keyClicks knows only ASCII.
 void typeInto(QWidget* w, const QString& text) {
-    for (const QChar ch : text) {
-        const QChar up = ch.toUpper();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A character beyond the basic plane comes as one event of two halves.
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QChar up = text[i].toUpper();
         const Qt::Key key = up.unicode() < 128 ? Qt::Key(up.unicode()) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, w, key, QString(ch), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, w, key, text.mid(i, n), Qt::NoModifier);
+        i += n - 1;
     }
 }
 
