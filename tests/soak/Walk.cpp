@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -159,6 +160,8 @@ void Walk::stopConsole() {
     writeFailures_ += driver.writeFailures();
     skippedBusy_ += driver.packetsSkippedBusy();
     form_->close();  // the shutdown offers the save dialog: answered at random
+    for (int n = 1; n <= 20; ++n) keptKonveyr_[n - 1] = form_->konveyorPath(n);
+    keptLast_ = form_->currentFileName();
     form_.reset();
     dialogs_ = nullptr;
     QCoreApplication::processEvents();
@@ -479,6 +482,22 @@ std::string Walk::restart() {
         planted = " with " + files_.plantStartupFile();
     startConsole();
     ++restarts_;
+    // Nothing of the settings is lost across a restart (unless the walk
+    // broke the file on purpose).
+    if (planted.empty() || planted.find("colour") != std::string::npos) {
+        for (int n = 1; n <= 20; ++n)
+            if (form_->konveyorPath(n) != keptKonveyr_[n - 1])
+                fail(QString("conveyor slot %1 was \"%2\" before the restart, \"%3\" after")
+                         .arg(n)
+                         .arg(keptKonveyr_[n - 1], form_->konveyorPath(n)));
+        // A bare name (the "Unit_001" of a new show) is read against the
+        // working folder.
+        const QString last =
+            QFileInfo(keptLast_).isRelative() ? QDir::currentPath() + "/" + keptLast_ : keptLast_;
+        if (form_->openFileName() != last)
+            fail("the last show was \"" + last + "\", the start-up opened \"" +
+                 form_->openFileName() + "\"");
+    }
     return "restart" + planted;
 }
 

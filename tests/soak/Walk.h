@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -98,6 +99,9 @@ class Walk {
     Clock::duration worstStep_{};
     std::string worstStepWhat_;
     int restarts_ = 0;
+    // What the last console kept in the settings file at its shutdown.
+    std::array<QString, 20> keptKonveyr_;
+    QString keptLast_;
     int unplugs_ = 0;
     int modalsClosed_ = 0;
     QString strayModal_;
