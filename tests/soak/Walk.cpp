@@ -24,6 +24,7 @@
 
 #include "app/TBaseForm.h"
 #include "output/OutputControls.h"
+#include "show/PatchFile.h"
 #include "show/PathBytes.h"
 #include "show/ShowFile.h"
 
@@ -501,6 +502,35 @@ std::string Walk::restart() {
     return "restart" + planted;
 }
 
+std::string Walk::patchFile() {
+    // The patch page's open and save buttons, each followed by a check
+    // that the table and the file agree.
+    form_->inputPages()->setCurrentIndex(ui::TBaseForm::PagePatch);
+    const bool save = std::uniform_int_distribution<int>(0, 1)(rng_) == 0;
+    const QStringList paths = files_.candidates("lmd", save);
+    const QString path = paths[std::uniform_int_distribution<qsizetype>(0, paths.size() - 1)(rng_)];
+    const io::PatchImage before = io::encodePatch(form_->console().patchTable);
+    dialogs_->force(path);
+    dialogs_->clearStep();
+    auto* button = form_->findChild<QAbstractButton*>(save ? "SpeedButtonSaveCoderTab"
+                                                           : "SpeedButtonOpenCoderTab");
+    QTest::mouseClick(button, Qt::LeftButton);
+    const bool refused = !dialogs_->errors.isEmpty();
+    const io::PatchImage now = io::encodePatch(form_->console().patchTable);
+    if (refused) {
+        if (now != before) fail("a refused patch file " + path + " changed the patch");
+    } else {
+        const QByteArray bytes = readAll(path);
+        if (bytes.size() < static_cast<qsizetype>(now.size()) ||
+            !std::equal(now.begin(), now.end(),
+                        reinterpret_cast<const std::uint8_t*>(bytes.data())))
+            fail("patch file " + path + " and the patch differ after " + (save ? "save" : "open"));
+        ++exactChecks_;
+    }
+    return std::string(save ? "patch save " : "patch open ") + path.toStdString() +
+           (refused ? " (refused)" : "");
+}
+
 std::string Walk::unplug() {
     // The cable is pulled for a moment: the packets stop on purpose, and
     // must come back once the interface is there again (the poll reopens
@@ -535,7 +565,7 @@ std::string Walk::step() {
         {12, &Walk::pressKey},    {8, &Walk::dragMouse},    {3, &Walk::turnWheel},
         {4, &Walk::idle},         {2, &Walk::saveByName},   {2, &Walk::saveAs},
         {2, &Walk::openGood},     {2, &Walk::openBad},      {1, &Walk::newShow},
-        {1, &Walk::autosave},     {2, &Walk::bindConveyor},
+        {1, &Walk::autosave},     {2, &Walk::bindConveyor}, {1, &Walk::patchFile},
     };
     // A restart (shutdown and start-up in the same data folder) about once
     // in 800 steps: it costs a second or two.

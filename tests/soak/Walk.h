@@ -71,6 +71,7 @@ class Walk {
     std::string bindConveyor();
     std::string restart();
     std::string unplug();
+    std::string patchFile();
 
     template <typename T>
     std::vector<T*> visible() const;
