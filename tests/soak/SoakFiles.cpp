@@ -45,11 +45,26 @@ QString sizeProblem(const QFileInfo& f, qint64 want) {
     return {};
 }
 
+// 16-bit mono PCM at 44,100 Hz: a 10 ms burst every 250 ms.
+QByteArray clickTrack() {
+    constexpr int kRate = 44100, kSeconds = 40;
+    QByteArray pcm(kRate * kSeconds * 2, '\0');
+    auto* samples = reinterpret_cast<std::int16_t*>(pcm.data());
+    for (int i = 0; i < kRate * kSeconds; ++i)
+        if (i % (kRate / 4) < kRate / 100) samples[i] = (i / 20) % 2 ? 28000 : -28000;
+    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    QByteArray wav = "RIFF" + le32(36 + pcm.size()) + "WAVEfmt " + le32(16) + le16(1) + le16(1) +
+                     le32(kRate) + le32(kRate * 2) + le16(2) + le16(16) + "data" + le32(pcm.size());
+    return wav + pcm;
+}
+
 }  // namespace
 
 SoakFiles::SoakFiles(const QString& root, std::mt19937& rng) : root_(root), rng_(rng) {
     for (const QString& dir : {home(), showDir(), home() + "/DOC", shows(), patches(), bad()})
         QDir().mkpath(dir);
+    writeFile(clicks(), clickTrack());
     // The colour file is laid in first, so that start-up asks nothing.
     writeFile(showDir() + "/lumiEdit.col", QByteArray(kColorBytes, '\0'));
     layBadFiles();

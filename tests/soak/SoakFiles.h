@@ -22,6 +22,8 @@ class SoakFiles {
     QString patches() const { return root_ + "/patches"; }
     QString bad() const { return root_ + "/bad"; }
     QString fifo() const { return root_ + "/wire.fifo"; }
+    // Forty seconds of clicks, four a second, for the sound input.
+    QString clicks() const { return root_ + "/clicks.wav"; }
 
     // Candidates for a dialog: saved files, new names (some Cyrillic), bad
     // files, a missing file and a folder that does not exist.

@@ -121,7 +121,7 @@ void Walk::closeStrayModals() {
 void Walk::startConsole() {
     Options options;
     options.interface = "virtual:" + pathToBytes(files_.fifo());
-    options.audio = "none";
+    options.audio = "file:" + pathToBytes(files_.clicks());
     auto dialogs = std::make_unique<SoakDialogs>(rng_, [this](const QString& suffix, bool saving) {
         return files_.candidates(suffix, saving);
     });
@@ -640,8 +640,8 @@ void Walk::fail(const QString& why) {
     std::fprintf(stderr, "\nSOAK FAILURE (seed %u, step %llu): %s\nlast steps:\n", config_.seed,
                  static_cast<unsigned long long>(steps_), why.toLocal8Bit().constData());
     for (const std::string& s : recent_) std::fprintf(stderr, "  %s\n", s.c_str());
-    std::fprintf(stderr, "rerun: lumetra_soak --seed=%u --seconds=%g\n", config_.seed,
-                 config_.seconds);
+    std::fprintf(stderr, "rerun: lumetra_soak --seed=%u --seconds=%g\nscratch kept: %s\n",
+                 config_.seed, config_.seconds, qPrintable(config_.root));
     std::fflush(stderr);
     std::_Exit(1);
 }
@@ -664,6 +664,9 @@ int Walk::run() {
         if (recent_.size() > 30) recent_.pop_front();
         if (config_.trace)
             std::fprintf(stderr, "%llu: %s\n", (unsigned long long)steps_, what.c_str());
+        if (config_.trace && dialogs_)
+            for (const QString& e : dialogs_->errors + dialogs_->warnings + dialogs_->messages)
+                std::fprintf(stderr, "    box: %s\n", qPrintable(e));
         checkAfterStep(what, took);
         if (Clock::now() - report > std::chrono::seconds(10)) {
             report = Clock::now();
