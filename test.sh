@@ -19,3 +19,10 @@ if command -v clang++ >/dev/null &&
   cmake --build build-fuzz -j"$(nproc)" --target fuzz
   ctest --test-dir build-fuzz -L fuzz --output-on-failure
 fi
+
+# A minute of the soak (the main window under a random walk, tests/soak) in
+# an ASan and UBSan build of only what it needs.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMETRA_ASAN=ON \
+  -DLUMETRA_SOAK=ON -DLUMETRA_BUILD_TESTS=OFF -DLUMETRA_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$(nproc)" --target lumetra_soak
+ctest --test-dir build-asan -L soak --output-on-failure

@@ -64,6 +64,16 @@ int main(int argc, char** argv) {
         show.set(layout::pictureOffset(0) + 5, 1);
         show.set(layout::pictureOffset(0) + layout::kPictureLevels + 5, 200);
         ok &= check(io::saveShow(dir + "/scenes.dat", show));
+
+        // The editors' target: the same shows, each followed by actions.
+        const std::string editors = folder(root, "fuzz_show_editors");
+        std::string actions;
+        for (int i = 0; i < 96; ++i) actions += static_cast<char>((i * 37 + 11) & 0xFF);
+        ShowMemory::Image image;
+        show.snapshot(image);
+        const std::string bytes(reinterpret_cast<const char*>(image.data()), image.size());
+        writeBytes(editors + "/scenes-actions.dat", bytes + actions);
+        writeBytes(editors + "/scenes-whole-show.dat", bytes + std::string(24, '\x01'));
     }
 
     // Settings: what the console writes, and a file kept by hand.
