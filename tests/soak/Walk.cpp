@@ -156,10 +156,11 @@ void Walk::stopConsole() {
     wire_->pause();
     if (offline_) offlineTotal_ += Clock::now() - offlineSince_;
     offline_ = false;
-    UsbDriver& driver = form_->output().driver();
-    packetsSent_ += driver.packetsSent();
-    writeFailures_ += driver.writeFailures();
-    skippedBusy_ += driver.packetsSkippedBusy();
+    if (const UsbDriver* driver = form_->output().driver()) {  // the soak runs the virtual one
+        packetsSent_ += driver->packetsSent();
+        writeFailures_ += driver->writeFailures();
+        skippedBusy_ += driver->packetsSkippedBusy();
+    }
     form_->close();  // the shutdown offers the save dialog: answered at random
     for (int n = 1; n <= 20; ++n) keptKonveyr_[n - 1] = form_->konveyorPath(n);
     keptLast_ = form_->currentFileName();
