@@ -1,22 +1,30 @@
 // Program entry of the console.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QTimer>
-#include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/DataFolder.h"
 #include "app/Options.h"
 #include "app/TBaseForm.h"
+#include "output/NoSigpipe.h"
 
 namespace {
-std::atomic<int> g_quitSignal{0};
+// A termination signal is a byte in this pipe: the event loop wakes for it
+// and for nothing else (no polling timer).
+int g_signalPipe[2] = {-1, -1};
 
-extern "C" void onQuitSignal(int sig) {
-    g_quitSignal.store(sig);
+extern "C" void onQuitSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
 }  // namespace
 
@@ -33,6 +41,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Outputs report a reader that went away as an error, not by a signal.
+    lumetra::io::ignoreSigpipe();
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("lumetra");
     QApplication::setApplicationVersion("5.4.1");
@@ -44,13 +55,18 @@ int main(int argc, char** argv) {
 
     // A termination signal closes the console in order, without questions,
     // also while a message box of the start-up is waiting.
-    std::signal(SIGTERM, onQuitSignal);
-    std::signal(SIGINT, onQuitSignal);
-    QTimer signalWatch;
-    QObject::connect(&signalWatch, &QTimer::timeout, [&form] {
-        if (g_quitSignal.exchange(0) != 0) form.shutdownQuietly();
-    });
-    signalWatch.start(100);
+    std::unique_ptr<QSocketNotifier> signalWatch;
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        signalWatch = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(signalWatch.get(), &QSocketNotifier::activated, [&form] {
+            char bytes[16];
+            while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            form.shutdownQuietly();
+        });
+        std::signal(SIGTERM, onQuitSignal);
+        std::signal(SIGINT, onQuitSignal);
+    }
 
     form.FormCreate();
     if (form.isQuitting()) {
