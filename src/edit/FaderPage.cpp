@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/SteadyText.h"
 #include "app/TBaseForm.h"
 #include "edit/GoboPictures.h"
 #include "edit/RateScale.h"
@@ -311,7 +312,7 @@ void FaderPage::CheckBoxFromMemory() {
 void FaderPage::NamberDmx() {
     const auto numbers = tools_.NamberDmx();
     for (int i = 0; i < lumetra::kFaderRows; ++i)
-        rows_[i].number->setText(QString::fromStdString(numbers[i]));
+        setSteadyText(rows_[i].number, QString::fromStdString(numbers[i]));
 }
 
 void FaderPage::showPicturesAndMarkers() {
@@ -355,13 +356,13 @@ void FaderPage::CheckBoxClick(int row, bool ticked) {
 
 void FaderPage::ScrollBarRateChange(int row, int position) {
     const std::string_view label = lumetra::ScrollBarRateChange(form_.console(), row, position);
-    LabelRate->setText(QString::fromUtf8(label.data(), static_cast<int>(label.size())));
+    setSteadyText(LabelRate, QString::fromUtf8(label.data(), static_cast<int>(label.size())));
 }
 
 void FaderPage::ScrollBarRateLeuelChange(int position) {
     const std::string_view label =
         lumetra::ScrollBarRateLeuelChange(form_.console(), position, checkStates());
-    LabelRate->setText(QString::fromUtf8(label.data(), static_cast<int>(label.size())));
+    setSteadyText(LabelRate, QString::fromUtf8(label.data(), static_cast<int>(label.size())));
     ReturnRate();
 }
 
@@ -396,7 +397,7 @@ void FaderPage::TimerDataDmxToDspTimer() {
     const auto labels =
         tools_.outputLabels(SpeedButtonLevel255->isChecked(), SpeedButtonOutLevel100->isChecked());
     for (const lumetra::OutputLabel& label : labels)
-        rows_[label.row - 1].output->setText(QString::fromStdString(label.text));
+        setSteadyText(rows_[label.row - 1].output, QString::fromStdString(label.text));
 }
 
 }  // namespace lumetra::ui
