@@ -6,8 +6,10 @@
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWindow>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +28,30 @@ extern "C" void onQuitSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
+
+// Runs a job once from the event loop when the window is first on screen
+// (its first expose), or after a second where the platform never says so.
+class OnFirstExpose : public QObject {
+  public:
+    OnFirstExpose(QWindow* window, std::function<void()> job) : job_(std::move(job)) {
+        if (window) window->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { fire(); });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            QTimer::singleShot(0, this, [this] { fire(); });
+        return false;
+    }
+
+  private:
+    void fire() {
+        if (!job_) return;
+        const std::function<void()> job = std::move(job_);
+        job_ = nullptr;
+        job();
+    }
+    std::function<void()> job_;
+};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,12 +94,15 @@ int main(int argc, char** argv) {
         std::signal(SIGINT, onQuitSignal);
     }
 
-    form.FormCreate();
+    form.FormCreate(lumetra::ui::TBaseForm::DeviceStart::AfterShow);
     if (form.isQuitting()) {
         form.close();
         return 0;
     }
     form.show();
+    // The interface, the sound input and their boxes come once the window
+    // is on screen.
+    OnFirstExpose shown(form.windowHandle(), [&form] { form.FormShown(); });
     // A data folder that could not be made is told once the console runs:
     // the output must not wait for the operator to press OK.
     if (!folderError.empty())
