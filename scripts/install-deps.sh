@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev
   xvfb xauth fonts-dejavu-core
+  libxcb1-dev xdotool
   desktop-file-utils appstream dpkg-dev
 )
 

@@ -65,20 +65,28 @@ void TBaseForm::FormCreate(DeviceStart devices) {
     // The three side windows, created hidden in their fixed order.
     side_ = std::make_unique<SideWindows>(*this);
     created_ = true;
+    shownStepsPending_ = !now;
 }
 
 void TBaseForm::FormShown() {
+    if (!shownStepsPending_ || closing_) return;
     // The steps 1-2 and 10-17 of FormCreate but 15, in their order. The tick
     // already runs: until the first poll opens the interface it sends
     // nothing, as before that poll at any start, and until the last show is
     // loaded it sends the cleared show, as from step 9 at any start.
+    // A box may wait for the operator; a quit signal answers it and closes
+    // the console, and then the rest is left undone.
     startInterface();
     reopenLastShow();
+    if (closing_) return;
     ReturnPageControlAll();
     OutStatus(interfaceStatusText());
     loadColorsAtStart();
+    if (closing_) return;
     startSoundInput();
+    if (closing_) return;
     installManual();
+    shownStepsPending_ = false;
 }
 
 void TBaseForm::reopenLastShow() {
@@ -92,6 +100,18 @@ void TBaseForm::loadColorsAtStart() {
 }
 
 void TBaseForm::FormClose() {
+    if (shownStepsPending_) {
+        // Closed before the start-up was through (a quit signal at once or
+        // at one of its boxes): the settings, the show and the colours may
+        // not have been read, and nothing could be edited yet, so nothing is
+        // written over the operator's files. Only the output stops.
+        if (side_) side_->view3d().close();
+        stopRealTimeTick();
+        stopInterface();
+        TimerAvtoSave->stop();
+        if (side_) side_->closeAll();
+        return;
+    }
     // 1. Colours and pictures of the channels.
     SaveColorEdit(QString::fromStdString(folder_.colorPath()));
     // 2. The 3D window goes first.

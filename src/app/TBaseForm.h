@@ -285,6 +285,8 @@ class TBaseForm : public QMainWindow {
     bool closing_ = false;
     bool quietShutdown_ = false;
     bool created_ = false;
+    // FormCreate(AfterShow) left steps to FormShown that have not run yet.
+    bool shownStepsPending_ = false;
     io::ChannelColors colors_;
 
     std::array<QString, 20> konveyorPaths_;
