@@ -10,6 +10,7 @@ PACKAGES=(
   libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev
   ola libola-dev
   xvfb xauth fonts-dejavu-core
+  libxcb1-dev xdotool
   desktop-file-utils appstream dpkg-dev
 )
 

@@ -1,6 +1,7 @@
 // The main menu and the tool bar of the main window.
 #include <QAction>
 #include <QApplication>
+#include <QIconEngine>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
@@ -17,6 +18,37 @@ QAction* addItem(QMenu* menu, const char* name, const QString& text, const QKeyS
     action->setObjectName(name);
     if (!key.isEmpty()) action->setShortcut(key);
     return action;
+}
+
+// A standard icon of the style, looked up when it is first painted: the
+// lookup searches the icon themes on disk, which need not delay the window.
+class StandardIconEngine final : public QIconEngine {
+  public:
+    explicit StandardIconEngine(QStyle::StandardPixmap which) : which_(which) {}
+    QIconEngine* clone() const override { return new StandardIconEngine(which_); }
+    bool isNull() override { return false; }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+  private:
+    const QIcon& icon() {
+        if (icon_.isNull()) icon_ = QApplication::style()->standardIcon(which_);
+        return icon_;
+    }
+    QStyle::StandardPixmap which_;
+    QIcon icon_;
+};
+
+QIcon standardIcon(QStyle::StandardPixmap which) {
+    return QIcon(new StandardIconEngine(which));
 }
 
 QToolButton* addButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon,
@@ -41,8 +73,8 @@ void TBaseForm::buildMenus() {
             this, &TBaseForm::OpenItemClick);
     connect(addItem(show, "SaveAsItem", "Сохранить Шоу как ...", QKeySequence("Ctrl+W")),
             &QAction::triggered, this, &TBaseForm::SaveAsItemClick);
-    connect(addItem(show, "SaveItem", "Сохранить Шоу", QKeySequence("Ctrl+S")),
-            &QAction::triggered, this, &TBaseForm::SaveItemClick);
+    connect(addItem(show, "SaveItem", "Сохранить Шоу", QKeySequence("Ctrl+S")), &QAction::triggered,
+            this, &TBaseForm::SaveItemClick);
     show->addSeparator();
     connect(addItem(show, "ExitItem", "Выход", QKeySequence("Ctrl+Q")), &QAction::triggered, this,
             &TBaseForm::ExitItemClick);
@@ -68,28 +100,27 @@ void TBaseForm::buildToolBar() {
     QToolBar* bar = addToolBar("Инструменты");
     bar->setObjectName("ToolBar");
     bar->setMovable(false);
-    QStyle* st = style();
-    connect(addButton(bar, "SpeedButtonNEW", "Новое Шоу", st->standardIcon(QStyle::SP_FileIcon),
-                      "Новое"),
-            &QToolButton::clicked, this, &TBaseForm::NewItemClick);
+    connect(
+        addButton(bar, "SpeedButtonNEW", "Новое Шоу", standardIcon(QStyle::SP_FileIcon), "Новое"),
+        &QToolButton::clicked, this, &TBaseForm::NewItemClick);
     connect(addButton(bar, "SpeedButtonOPEN", "Открыть Шоу",
-                      st->standardIcon(QStyle::SP_DialogOpenButton), "Открыть"),
+                      standardIcon(QStyle::SP_DialogOpenButton), "Открыть"),
             &QToolButton::clicked, this, &TBaseForm::OpenItemClick);
     connect(addButton(bar, "SpeedButtonSAVEAS", "Записать Шоу под новым Именем ",
-                      st->standardIcon(QStyle::SP_DriveFDIcon), "Как"),
+                      standardIcon(QStyle::SP_DriveFDIcon), "Как"),
             &QToolButton::clicked, this, &TBaseForm::SaveAsItemClick);
     connect(addButton(bar, "SpeedButtonSAVE", "Сохранить существующее Шоу ",
-                      st->standardIcon(QStyle::SP_DialogSaveButton), "Сохранить"),
+                      standardIcon(QStyle::SP_DialogSaveButton), "Сохранить"),
             &QToolButton::clicked, this, &TBaseForm::SaveItemClick);
     bar->addSeparator();
     toolBar_ = bar;
     // Scene commands are inserted before this separator.
     sceneToolAnchor_ = bar->addSeparator();
     connect(addButton(bar, "SpeedButtonABOUT", "О программе ",
-                      st->standardIcon(QStyle::SP_MessageBoxInformation), "О программе"),
+                      standardIcon(QStyle::SP_MessageBoxInformation), "О программе"),
             &QToolButton::clicked, this, &TBaseForm::AboutItemClick);
-    connect(addButton(bar, "SpeedButtonHELP", "Help ",
-                      st->standardIcon(QStyle::SP_DialogHelpButton), "Справка"),
+    connect(addButton(bar, "SpeedButtonHELP", "Help ", standardIcon(QStyle::SP_DialogHelpButton),
+                      "Справка"),
             &QToolButton::clicked, this, &TBaseForm::HelpItemClick);
 }
 

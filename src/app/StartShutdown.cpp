@@ -28,9 +28,10 @@ QString fromLocal(const std::string& path) {
 }
 }  // namespace
 
-void TBaseForm::FormCreate() {
+void TBaseForm::FormCreate(DeviceStart devices) {
+    const bool now = devices == DeviceStart::WithForm;
     // 1-2. The interface driver lists the devices and starts polling.
-    startInterface();
+    if (now) startInterface();
     // 3. Edit colours of the channel name fields.
     colors_ = io::ChannelColors::startupDefaults();
     // 4. The patch starts as the identity (the console state is made so).
@@ -46,29 +47,71 @@ void TBaseForm::FormCreate() {
     // 9. The 50 ms output tick runs from here on.
     startRealTimeTick();
     // 10-11. The settings file names the last show, which is reopened.
-    ReadIniFile();
-    if (!openName_.isEmpty()) BlocOpenFile();
+    if (now) reopenLastShow();
     // 12.
     ReturnPageControlAll();
     // 13. What the interface driver had to say.
-    OutStatus(interfaceStatusText());
+    if (now) OutStatus(interfaceStatusText());
     // 14. Colours of the name fields, marker colours and pictures.
-    LoadColorEdit(QString::fromStdString(folder_.colorPath()));
-    run(Hook::UpdateColorEditAll);
+    if (now) loadColorsAtStart();
     // 15. The patch editor shows the table.
     run(Hook::UpDateDmxCoder);
     // 16-17. Sound capture and its analysis start with the sound room.
-    startSoundInput();
+    if (now) startSoundInput();
 
-    installManual();
+    if (now) installManual();
     TimerAvtoSave->start();
 
     // The three side windows, created hidden in their fixed order.
     side_ = std::make_unique<SideWindows>(*this);
     created_ = true;
+    shownStepsPending_ = !now;
+}
+
+void TBaseForm::FormShown() {
+    if (!shownStepsPending_ || closing_) return;
+    // The steps 1-2 and 10-17 of FormCreate but 15, in their order. The tick
+    // already runs: until the first poll opens the interface it sends
+    // nothing, as before that poll at any start, and until the last show is
+    // loaded it sends the cleared show, as from step 9 at any start.
+    // A box may wait for the operator; a quit signal answers it and closes
+    // the console, and then the rest is left undone.
+    startInterface();
+    reopenLastShow();
+    if (closing_) return;
+    ReturnPageControlAll();
+    OutStatus(interfaceStatusText());
+    loadColorsAtStart();
+    if (closing_) return;
+    startSoundInput();
+    if (closing_) return;
+    installManual();
+    shownStepsPending_ = false;
+}
+
+void TBaseForm::reopenLastShow() {
+    ReadIniFile();
+    if (!openName_.isEmpty()) BlocOpenFile();
+}
+
+void TBaseForm::loadColorsAtStart() {
+    LoadColorEdit(QString::fromStdString(folder_.colorPath()));
+    run(Hook::UpdateColorEditAll);
 }
 
 void TBaseForm::FormClose() {
+    if (shownStepsPending_) {
+        // Closed before the start-up was through (a quit signal at once or
+        // at one of its boxes): the settings, the show and the colours may
+        // not have been read, and nothing could be edited yet, so nothing is
+        // written over the operator's files. Only the output stops.
+        if (side_) side_->view3d().close();
+        stopRealTimeTick();
+        stopInterface();
+        TimerAvtoSave->stop();
+        if (side_) side_->closeAll();
+        return;
+    }
     // 1. Colours and pictures of the channels.
     SaveColorEdit(QString::fromStdString(folder_.colorPath()));
     // 2. The 3D window goes first.

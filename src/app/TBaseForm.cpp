@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/SideWindows.h"
+#include "app/SteadyText.h"
 #include "show/PathBytes.h"
 // scene list and patch
 #include "output/OutputControls.h"
@@ -293,13 +294,13 @@ void TBaseForm::buildStatusBar() {
     TimerStatus->setObjectName("TimerStatus");
     TimerStatus->setInterval(2000);
     connect(TimerStatus, &QTimer::timeout, this, [this] {
-        statusPanel_->clear();
+        setSteadyText(statusPanel_, QString());
         TimerStatus->stop();
     });
 }
 
 void TBaseForm::OutStatus(const QString& text) {
-    statusPanel_->setText(text);
+    setSteadyText(statusPanel_, text);
     // A running timer is not restarted: a second message within the period
     // goes when the first period ends.
     if (!TimerStatus->isActive()) TimerStatus->start();

@@ -76,8 +76,15 @@ class TBaseForm : public QMainWindow {
     ~TBaseForm() override;
 
     // Start-up in its fixed order. Called once by the program entry (or a
-    // test) right after construction.
-    void FormCreate();
+    // test) right after construction. With DeviceStart::AfterShow the steps
+    // that open devices or files or may wait for the operator (the interface
+    // and its status, the settings file and the last show, the colour file,
+    // the sound input, the manual, and their boxes) are left to FormShown,
+    // which the program entry runs once the window is on screen: the window
+    // never waits for a device, a disk or a box.
+    enum class DeviceStart { WithForm, AfterShow };
+    void FormCreate(DeviceStart devices = DeviceStart::WithForm);
+    void FormShown();
 
     Console& console() { return console_; }
     const io::DataFolder& folder() const { return folder_; }
@@ -234,6 +241,8 @@ class TBaseForm : public QMainWindow {
     bool writeShowTo(const QString& path);
     void fillDiskLabels();
     void installManual();
+    void reopenLastShow();
+    void loadColorsAtStart();
     void applyWindowColor(bool on, int r, int g, int b);
     void ReadIniFile();
     void WriteIniFile();
@@ -276,6 +285,8 @@ class TBaseForm : public QMainWindow {
     bool closing_ = false;
     bool quietShutdown_ = false;
     bool created_ = false;
+    // FormCreate(AfterShow) left steps to FormShown that have not run yet.
+    bool shownStepsPending_ = false;
     io::ChannelColors colors_;
 
     std::array<QString, 20> konveyorPaths_;

@@ -1,23 +1,57 @@
 // Program entry of the console.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QTimer>
-#include <atomic>
+#include <QWindow>
 #include <csignal>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/DataFolder.h"
 #include "app/Options.h"
 #include "app/TBaseForm.h"
+#include "output/NoSigpipe.h"
 
 namespace {
-std::atomic<int> g_quitSignal{0};
+// A termination signal is a byte in this pipe: the event loop wakes for it
+// and for nothing else (no polling timer).
+int g_signalPipe[2] = {-1, -1};
 
-extern "C" void onQuitSignal(int sig) {
-    g_quitSignal.store(sig);
+extern "C" void onQuitSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
+
+// Runs a job once from the event loop when the window is first on screen
+// (its first expose), or after a second where the platform never says so.
+class OnFirstExpose : public QObject {
+  public:
+    OnFirstExpose(QWindow* window, std::function<void()> job) : job_(std::move(job)) {
+        if (window) window->installEventFilter(this);
+        QTimer::singleShot(1000, this, [this] { fire(); });
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            QTimer::singleShot(0, this, [this] { fire(); });
+        return false;
+    }
+
+  private:
+    void fire() {
+        if (!job_) return;
+        const std::function<void()> job = std::move(job_);
+        job_ = nullptr;
+        job();
+    }
+    std::function<void()> job_;
+};
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,6 +67,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Outputs report a reader that went away as an error, not by a signal.
+    lumetra::io::ignoreSigpipe();
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("lumetra");
     QApplication::setApplicationVersion("5.4.1");
@@ -44,20 +81,28 @@ int main(int argc, char** argv) {
 
     // A termination signal closes the console in order, without questions,
     // also while a message box of the start-up is waiting.
-    std::signal(SIGTERM, onQuitSignal);
-    std::signal(SIGINT, onQuitSignal);
-    QTimer signalWatch;
-    QObject::connect(&signalWatch, &QTimer::timeout, [&form] {
-        if (g_quitSignal.exchange(0) != 0) form.shutdownQuietly();
-    });
-    signalWatch.start(100);
+    std::unique_ptr<QSocketNotifier> signalWatch;
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        signalWatch = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(signalWatch.get(), &QSocketNotifier::activated, [&form] {
+            char bytes[16];
+            while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            form.shutdownQuietly();
+        });
+        std::signal(SIGTERM, onQuitSignal);
+        std::signal(SIGINT, onQuitSignal);
+    }
 
-    form.FormCreate();
+    form.FormCreate(lumetra::ui::TBaseForm::DeviceStart::AfterShow);
     if (form.isQuitting()) {
         form.close();
         return 0;
     }
     form.show();
+    // The interface, the sound input and their boxes come once the window
+    // is on screen.
+    OnFirstExpose shown(form.windowHandle(), [&form] { form.FormShown(); });
     // A data folder that could not be made is told once the console runs:
     // the output must not wait for the operator to press OK.
     if (!folderError.empty())

@@ -152,12 +152,12 @@ BeamPage::BeamPage(TBaseForm& form, SceneCommands& commands)
     setObjectName("BeamPage");
     build(form.inputPage(TBaseForm::PageBeam));
 
-    // Free-running: a held button repeats from its first tick on.
+    // It runs only while a button is held (from the press on): an idle
+    // console has no timer firing for nothing.
     TimerRepeatButton = new QTimer(this);
     TimerRepeatButton->setObjectName("TimerRepeatButton");
     TimerRepeatButton->setInterval(kRepeatStart);
     connect(TimerRepeatButton, &QTimer::timeout, this, &BeamPage::TimerRepeatButtonTimer);
-    TimerRepeatButton->start();
 
     form.onPageRefresh(TBaseForm::PageBeam, [this] { refreshPage(); });
     ReLabelEdiXY();
@@ -268,9 +268,11 @@ QToolButton* BeamPage::repeatButton(QWidget* parent, const char* name, const QSt
     connect(button, &QToolButton::pressed, this, [this, code] {
         held_ = code;
         ButtonRepeat(code);
+        if (repeats(code)) TimerRepeatButton->start();
     });
     connect(button, &QToolButton::released, this, [this] {
         held_ = XyNudge::None;
+        TimerRepeatButton->stop();
         TimerRepeatButton->setInterval(kRepeatIdle);
     });
     return button;

@@ -6,13 +6,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/SteadyText.h"
 #include "app/TBaseForm.h"
 #include "edit/GoboPictures.h"
 #include "edit/RateScale.h"
@@ -34,9 +38,51 @@ QToolButton* makeTool(QWidget* parent, const char* name, const QString& text, co
     return button;
 }
 
+// A fader that moves with every step of a playing show: the style draws
+// each look once (position, size, state), later paints copy it. A bar under
+// the mouse or held is drawn by the style each time, as any other.
+class FaderBar final : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        // Hovered or held, the style shows the part under the mouse.
+        if (underMouse() || isSliderDown()) {
+            QScrollBar::paintEvent(event);
+            return;
+        }
+        QStyleOptionSlider opt;
+        initStyleOption(&opt);
+        opt.subControls = QStyle::SC_All;  // as QScrollBar paints itself
+        const qreal ratio = devicePixelRatioF();
+        const QString key = QStringLiteral("lumetra-fader-%1-%2-%3-%4-%5-%6-%7-%8-%9")
+                                .arg(opt.sliderPosition)
+                                .arg(opt.minimum)
+                                .arg(opt.maximum)
+                                .arg(opt.pageStep)
+                                .arg(width())
+                                .arg(height())
+                                .arg(int(opt.state) | int(opt.orientation) << 24)
+                                .arg(opt.palette.cacheKey())
+                                .arg(ratio);
+        QPixmap look;
+        if (!QPixmapCache::find(key, &look)) {
+            look = QPixmap(size() * ratio);
+            look.setDevicePixelRatio(ratio);
+            look.fill(Qt::transparent);
+            QPainter painter(&look);
+            style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &painter, this);
+            painter.end();
+            QPixmapCache::insert(key, look);
+        }
+        QPainter(this).drawPixmap(0, 0, look);
+    }
+};
+
 QScrollBar* makeBar(QWidget* parent, const QString& name, Qt::Orientation orientation, int max,
-                    int value, int pageStep, const char* hint) {
-    auto* bar = new QScrollBar(orientation, parent);
+                    int value, int pageStep, const char* hint, bool fader = false) {
+    QScrollBar* bar = fader ? new FaderBar(orientation, parent) : new QScrollBar(orientation, parent);
     bar->setObjectName(name);
     bar->setRange(0, max);
     bar->setValue(value);
@@ -103,7 +149,7 @@ QWidget* FaderPage::buildRows(QWidget* page) {
         row.number->setMinimumWidth(26);
 
         row.fader = makeBar(area, QString("ScrollBar%1").arg(n), Qt::Horizontal, 255, 0, 10,
-                            "Уровень канала DMX высттавленный пользователем в текущем шаге");
+                            "Уровень канала DMX высттавленный пользователем в текущем шаге", true);
         row.fader->setFixedHeight(kRowHeight - 4);
         row.fader->setMinimumWidth(160);
         connect(row.fader, &QScrollBar::valueChanged, this,
@@ -311,7 +357,7 @@ void FaderPage::CheckBoxFromMemory() {
 void FaderPage::NamberDmx() {
     const auto numbers = tools_.NamberDmx();
     for (int i = 0; i < lumetra::kFaderRows; ++i)
-        rows_[i].number->setText(QString::fromStdString(numbers[i]));
+        setSteadyText(rows_[i].number, QString::fromStdString(numbers[i]));
 }
 
 void FaderPage::showPicturesAndMarkers() {
@@ -355,13 +401,13 @@ void FaderPage::CheckBoxClick(int row, bool ticked) {
 
 void FaderPage::ScrollBarRateChange(int row, int position) {
     const std::string_view label = lumetra::ScrollBarRateChange(form_.console(), row, position);
-    LabelRate->setText(QString::fromUtf8(label.data(), static_cast<int>(label.size())));
+    setSteadyText(LabelRate, QString::fromUtf8(label.data(), static_cast<int>(label.size())));
 }
 
 void FaderPage::ScrollBarRateLeuelChange(int position) {
     const std::string_view label =
         lumetra::ScrollBarRateLeuelChange(form_.console(), position, checkStates());
-    LabelRate->setText(QString::fromUtf8(label.data(), static_cast<int>(label.size())));
+    setSteadyText(LabelRate, QString::fromUtf8(label.data(), static_cast<int>(label.size())));
     ReturnRate();
 }
 
@@ -396,7 +442,7 @@ void FaderPage::TimerDataDmxToDspTimer() {
     const auto labels =
         tools_.outputLabels(SpeedButtonLevel255->isChecked(), SpeedButtonOutLevel100->isChecked());
     for (const lumetra::OutputLabel& label : labels)
-        rows_[label.row - 1].output->setText(QString::fromStdString(label.text));
+        setSteadyText(rows_[label.row - 1].output, QString::fromStdString(label.text));
 }
 
 }  // namespace lumetra::ui

@@ -293,36 +293,46 @@ void addPatterns(std::vector<Draw>& list) {
         }));
 }
 
-const std::vector<QPixmap>& pictures() {
-    static const std::vector<QPixmap> list = [] {
-        std::vector<Draw> draws;
-        addFunctions(draws);
-        addColors(draws);
-        addPatterns(draws);
-        std::vector<QPixmap> out;
-        for (const Draw& draw : draws) {
-            QImage image(kGoboPictureSize, kGoboPictureSize, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            draw(painter);
-            painter.end();
-            out.push_back(QPixmap::fromImage(image));
-        }
-        return out;
+// The drawings are listed once; each picture is drawn the first time it is
+// asked for (a fader page usually shows a handful of the 256).
+struct Pictures {
+    std::vector<Draw> draws;
+    std::vector<QPixmap> drawn;
+};
+
+Pictures& pictures() {
+    static Pictures list = [] {
+        Pictures p;
+        addFunctions(p.draws);
+        addColors(p.draws);
+        addPatterns(p.draws);
+        p.drawn.resize(p.draws.size());
+        return p;
     }();
     return list;
+}
+
+QPixmap render(const Draw& draw) {
+    QImage image(kGoboPictureSize, kGoboPictureSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
+    painter.end();
+    return QPixmap::fromImage(image);
 }
 
 }  // namespace
 
 int goboPictureCount() {
-    return static_cast<int>(pictures().size());
+    return static_cast<int>(pictures().draws.size());
 }
 
 QPixmap goboPicture(int n) {
     if (n < 0 || n >= lumetra::kGoboPictures || n >= goboPictureCount()) return {};
-    return pictures()[n];
+    Pictures& p = pictures();
+    if (p.drawn[n].isNull()) p.drawn[n] = render(p.draws[n]);
+    return p.drawn[n];
 }
 
 GoboImage::GoboImage(QWidget* parent) : QWidget(parent) {

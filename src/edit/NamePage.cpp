@@ -96,7 +96,10 @@ void NamePage::ReturnName() {
     for (int k = 1; k <= kFaderRows; ++k) {
         QLineEdit* field = fields_[k - 1];
         if (k == editing_ && field->isModified()) continue;
-        field->setText(fieldText(lumetra::LoadEdit(form_.console().show, b + k)));
+        // The same text is not set again: every step of a playing show
+        // refreshes the names.
+        const QString text = fieldText(lumetra::LoadEdit(form_.console().show, b + k));
+        if (field->text() != text || field->isModified()) field->setText(text);
     }
     editBank_ = b;
 }
@@ -167,9 +170,10 @@ void NamePage::UstColorEditOne(int channel) {
     if (k < 1 || k > kFaderRows) return;
     const io::ChannelColors& c = form_.channelColors();
     QLineEdit* field = fields_[k - 1];
+    const QColor color(c.NameRed[channel], c.NameGreen[channel], c.NameBlue[channel]);
+    if (field->palette().color(QPalette::Base) == color) return;
     QPalette p = field->palette();
-    p.setColor(QPalette::Base,
-               QColor(c.NameRed[channel], c.NameGreen[channel], c.NameBlue[channel]));
+    p.setColor(QPalette::Base, color);
     field->setPalette(p);
 }
 

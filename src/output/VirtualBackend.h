@@ -1,6 +1,9 @@
 #pragma once
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "output/UsbBackend.h"
 
@@ -21,7 +24,14 @@ namespace lumetra::io {
 // fails that write with 4 and the next write tries again. A FIFO is written
 // without blocking; when it is full the write waits for room up to the
 // write time-out (500 ms from the driver) and then fails with 4. A reader
-// that goes away fails the write with 4 (no SIGPIPE reaches the program).
+// that goes away fails the write with 4 (SIGPIPE is ignored process-wide).
+//
+// The write runs on the real-time tick and makes no call but the write
+// itself: a small watcher thread follows PATH's folder (inotify) and tells
+// the write when PATH.unplugged comes and goes, as the USB stack would tell
+// a real driver, so the first packet after the unplug still fails. Where the
+// folder cannot be watched the write looks for the file itself. The calls of
+// the one-second poll always look for the file.
 class VirtualBackend final : public UsbBackend {
   public:
     static constexpr const char* kDescription = "Lumetra virtual interface";
@@ -42,15 +52,29 @@ class VirtualBackend final : public UsbBackend {
 
     const std::string& path() const { return path_; }
     std::string unpluggedPath() const { return path_ + ".unplugged"; }
+    // What the write knows of the unplug file: true once the watcher (or the
+    // write's own look, without a watcher) has seen PATH.unplugged appear.
+    bool unplugSeen() const;
 
   private:
-    bool plugged() const;
+    // Looks for PATH.unplugged and tells the write what it found.
+    bool plugged();
     // Checks the handle: 0 when usable, else the code to return.
-    int checkHandle();
+    int checkHandle(bool plugged);
     void closeFile();
+    void startWatch();
+    void stopWatch();
+    void watchLoop();
 
     std::string path_;
     std::string unplugged_;
+    std::string unpluggedName_;  // the file name alone, as inotify reports it
+    int inotify_ = -1;
+    int wake_ = -1;  // eventfd that ends the watcher
+    std::thread watcher_;
+    std::atomic<bool> watching_{false};
+    std::mutex look_;
+    std::atomic<bool> unpluggedSeen_{false};
     bool open_ = false;
     bool dead_ = false;  // unplugged while open
     int fd_ = -1;

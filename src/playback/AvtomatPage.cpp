@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/SteadyText.h"
 #include "app/TBaseForm.h"
 #include "output/OutputControls.h"
 #include "playback/SequencerPage.h"
@@ -196,7 +197,7 @@ void AvtomatPage::TempAvtomatStatus(int n) {
     // Setting the interval restarts the timer: only a real change may, or
     // every refresh would hold the next step back.
     if (g.timer->interval() != timing.intervalMs) g.timer->setInterval(timing.intervalMs);
-    g.speedLabel->setText(QString::fromStdString(timing.label));
+    setSteadyText(g.speedLabel, QString::fromStdString(timing.label));
 }
 
 void AvtomatPage::returnChannelLabels(int n) {
@@ -243,7 +244,7 @@ void AvtomatPage::TimerTempAvtomatTimer(int n) {
     g.heartbeat->setColor(wasRed ? QColor(0, 255, 0) : QColor(255, 0, 0));
     lumetra::Avtomat& engine = avtomats_[n];
     if (!engine.timerTick(g.alone->isChecked(), g.withShow->isChecked())) return;
-    g.stepLabel->setText(QString("Step = %1").arg(engine.step() + 1));
+    setSteadyText(g.stepLabel, QString("Step = %1").arg(engine.step() + 1));
     DisplayAvtomat(n);
 }
 

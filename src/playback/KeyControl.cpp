@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <string_view>
 
+#include "app/SteadyText.h"
 #include "app/TBaseForm.h"
 #include "playback/KonveyrGroup.h"
 #include "playback/SequencerPage.h"
@@ -289,7 +290,7 @@ QCheckBox* KeyControl::pictureBox(int code) const {
 void KeyControl::FormKeyDown(int code) {
     // Every press counts, the window system's auto-repeat of a held key
     // included: holding 0 keeps switching blackout, as operators know it.
-    LabelKeySp->setText(QStringLiteral("NomberKey is ") + QString::number(code));
+    setSteadyText(LabelKeySp, QStringLiteral("NomberKey is ") + QString::number(code));
     if (code == kKeyCtrl) {
         ctrl_ = true;
     } else if (code == kKeyZero) {

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/SteadyText.h"
 #include "app/TBaseForm.h"
 #include "show/SceneList.h"
 
@@ -27,6 +28,9 @@ ColorShape::ColorShape(QWidget* parent, int side) : QWidget(parent) {
 void ColorShape::setColor(const QColor& color) {
     if (color == color_) return;
     color_ = color;
+    // A coloured shape covers itself: what lies under it need not be
+    // painted again when it changes (the tempo indicator flashes per step).
+    setAttribute(Qt::WA_OpaquePaintEvent, color_.isValid() && color_.alpha() == 255);
     update();
 }
 
@@ -191,7 +195,8 @@ void SequencerPage::build(QWidget* page) {
     red.setColor(QPalette::ButtonText, QColor(255, 0, 0));
     SpeedButtonScenHand->setPalette(red);
     connect(ScrollBarScenHand, &QScrollBar::valueChanged, this, [this](int v) {
-        LabelScenHand->setText(QString::fromStdString(lumetra::Sequencer::presetSceneLabel(v)));
+        setSteadyText(LabelScenHand,
+                      QString::fromStdString(lumetra::Sequencer::presetSceneLabel(v)));
     });
     // The scene slider's own handler makes the scene current, exactly as if
     // the operator had moved it (and refuses while the show plays). A preset
@@ -259,7 +264,7 @@ void SequencerPage::applyTempo(const lumetra::TempoStatus& status) {
     // that, or every page refresh would hold the next step back.
     if (TimerSeqveser->interval() != status.intervalMs)
         TimerSeqveser->setInterval(status.intervalMs);
-    LabelTemp->setText(QString::fromStdString(status.label));
+    setSteadyText(LabelTemp, QString::fromStdString(status.label));
 }
 
 void SequencerPage::flash(lumetra::TempoIndicator indicator) {
@@ -301,9 +306,9 @@ void SequencerPage::TimerShouClockTimer() {
     auto* panel = form_.findChild<QLabel*>("StatusPanel");
     auto* messageTimer = form_.findChild<QTimer*>("TimerStatus");
     if (panel && !(messageTimer && messageTimer->isActive()))
-        panel->setText(QString::fromStdString(tick.caption.statusPanel));
+        setSteadyText(panel, QString::fromStdString(tick.caption.statusPanel));
 
-    (tick.playing ? LabelTimeShou : LabelTimePause)->setText(QString::fromStdString(tick.text));
+    setSteadyText(tick.playing ? LabelTimeShou : LabelTimePause, QString::fromStdString(tick.text));
 }
 
 void SequencerPage::refreshFromShow() {
@@ -316,13 +321,13 @@ void SequencerPage::refreshFromShow() {
     }
     applyTempo(sequencer_.TempStatus());
 
-    LabelStep->setText(QString::number(show.currentScene() + 1));
+    setSteadyText(LabelStep, QString::number(show.currentScene() + 1));
     {
         const QSignalBlocker block(ScrollBarStep);
         ScrollBarStep->setMaximum(lumetra::sceneSliderMaximum(show));
         ScrollBarStep->setValue(show.currentScene());
     }
-    LabelCoda->setText(QString::number(show.lastScene() + 1));
+    setSteadyText(LabelCoda, QString::number(show.lastScene() + 1));
 }
 
 void SequencerPage::ScrollBarStepChange(int position) {

@@ -16,6 +16,8 @@ int SoundAnalysis::soundLevel(int realLevel, int floor) {
 }
 
 void SoundAnalysis::tick() {
+    const auto before = counters();
+    const auto traceBefore = trace_;
     // Peak and trace over the window.
     int peak = 0;
     for (int i = kWindowStart; i <= kWindowEnd; ++i) {
@@ -46,6 +48,13 @@ void SoundAnalysis::tick() {
 
     realLevel_ = std::max(realLevel_ - kDecayPerTick, 0);
     console_.soundLevel.store(soundLevel(realLevel_, settings_.floor), std::memory_order_relaxed);
+
+    unchanged_ = counters() == before && trace_ == traceBefore;
+}
+
+std::array<int, 6> SoundAnalysis::counters() const {
+    return {peak_,        realLevel_,   envelope_,
+            beatCounter_, holdCounter_, console_.soundLevel.load(std::memory_order_relaxed)};
 }
 
 }  // namespace lumetra::sound

@@ -42,6 +42,7 @@ struct SoundSettings {
 struct TracePoint {
     int x = 0;
     int y = 0;
+    bool operator==(const TracePoint&) const = default;
 };
 
 // The 10 ms sound analysis: peak of the block, real level with decay,
@@ -75,7 +76,14 @@ class SoundAnalysis {
 
     static int soundLevel(int realLevel, int floor);
 
+    // Whether the last tick changed nothing. The tick depends only on the
+    // block, the settings and this state, so with an unchanged block the
+    // next tick changes nothing either, until a setting changes.
+    bool lastTickChangedNothing() const { return unchanged_; }
+
   private:
+    std::array<int, 6> counters() const;
+
     Console& console_;
     Block block_{};
     SoundSettings settings_;
@@ -85,6 +93,7 @@ class SoundAnalysis {
     int envelope_ = 1000;
     int beatCounter_ = 0;
     int holdCounter_ = 1;
+    bool unchanged_ = false;
 };
 
 }  // namespace lumetra::sound

@@ -66,8 +66,11 @@ ColorShape* makeShape(QWidget* parent, const char* name) {
 }
 
 void paint(ColorShape* shape, const QColor& color) {
+    // Called 100 times a second: a description that did not change is not
+    // announced again.
     shape->setColor(color);
-    shape->setAccessibleDescription(color.name());
+    const QString name = color.name();
+    if (shape->accessibleDescription() != name) shape->setAccessibleDescription(name);
 }
 }  // namespace
 
@@ -79,6 +82,7 @@ OscPanel::OscPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void OscPanel::setTrace(const std::array<sound::TracePoint, sound::kTracePoints>& trace) {
+    if (trace == trace_) return;
     trace_ = trace;
     update();
 }
@@ -102,6 +106,11 @@ SoundPage::SoundPage(TBaseForm& form) : QObject(&form), form_(form), analysis_(f
     TimerAudio->setInterval(10);
     TimerAudio->setTimerType(Qt::PreciseTimer);
     connect(TimerAudio, &QTimer::timeout, this, &SoundPage::TimerAudioTimer);
+    // A setting wakes an analysis at rest (TimerAudioTimer).
+    for (QScrollBar* bar : {ScrollBarAtaka, ScrollBarRel, ScrollBarTimeScen, ScrollBarLevelSmu})
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (started_ && !TimerAudio->isActive()) TimerAudio->start();
+        });
 }
 
 SoundPage::~SoundPage() = default;
@@ -188,6 +197,7 @@ void SoundPage::start(const std::string& audio, sound::Clock clock) {
             form_.dialogs().message(&form_, QString::fromStdString(failure.caption), text);
     }
     capture_ = std::move(opened.capture);
+    started_ = true;
     TimerAudio->start();
 }
 
@@ -196,6 +206,9 @@ void SoundPage::TimerAudioTimer() {
     // sound level rests on the floor.
     if (capture_) capture_->fillBlock(analysis_.block());
     analysis_.tick();
+    // Without an input the block stays silent: once a tick changes nothing
+    // the analysis is at rest, and the timer waits for a setting to change.
+    if (!capture_ && analysis_.lastTickChangedNothing()) TimerAudio->stop();
     Panelosc->setTrace(analysis_.trace());
     ProgressBarRealLevel->setValue(analysis_.realLevel());
     ProgressBarKomp->setValue(analysis_.envelope());

@@ -62,6 +62,7 @@ class SoundPage : public QObject {
     TBaseForm& form_;
     sound::SoundAnalysis analysis_;
     std::unique_ptr<sound::SoundCapture> capture_;
+    bool started_ = false;
 
     QScrollBar* ScrollBarAtaka = nullptr;
     QScrollBar* ScrollBarRel = nullptr;

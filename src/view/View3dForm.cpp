@@ -193,7 +193,8 @@ Tform3Dlumi::Tform3Dlumi()
     Timer3D->setObjectName("Timer3D");
     Timer3D->setInterval(33);
     connect(Timer3D, &QTimer::timeout, this, &Tform3Dlumi::Timer3DTimer);
-    Timer3D->start();
+    // It runs while the window is shown (setVisible): a hidden view has
+    // nothing to draw, and new data waits in the feed until it shows.
 }
 
 Tform3Dlumi::~Tform3Dlumi() = default;
@@ -220,6 +221,10 @@ void Tform3Dlumi::setVisible(bool visible) {
         layout()->addWidget(gl_);
     }
     QWidget::setVisible(visible);
+    if (isVisible())
+        Timer3D->start();
+    else
+        Timer3D->stop();
 }
 
 void Tform3Dlumi::resizeEvent(QResizeEvent* event) {

@@ -32,6 +32,16 @@ class Virtual : public ::testing::Test {
     }
 };
 
+// The write learns of the unplug file from the folder watcher, as a driver
+// learns of a pulled cable from the system: wait until it has.
+bool watcherSaw(const VirtualBackend& b, bool unplugged) {
+    for (int i = 0; i < 5000; ++i) {
+        if (b.unplugSeen() == unplugged) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
 TEST_F(Virtual, ListsOneDevice) {
     std::uint32_t count = 9;
     EXPECT_EQ(backend.deviceCount(count), usb::kOk);
@@ -106,6 +116,27 @@ TEST_F(Virtual, AHandleUnpluggedWhileOpenStaysDeadUntilClosed) {
     EXPECT_EQ(backend.queueStatus(rx), usb::kOk);
 }
 
+TEST_F(Virtual, TheFirstWriteAfterTheUnplugFailsWithoutAPollInBetween) {
+    ASSERT_EQ(backend.open(0), usb::kOk);
+    ASSERT_EQ(writeBytes({1}), usb::kOk);
+    touch(backend.unpluggedPath());
+    ASSERT_TRUE(watcherSaw(backend, true));
+    EXPECT_EQ(writeBytes({2}), usb::kIoError);
+    std::filesystem::remove(backend.unpluggedPath());
+    ASSERT_TRUE(watcherSaw(backend, false));
+    EXPECT_EQ(writeBytes({3}), usb::kIoError);  // dead until closed
+    EXPECT_EQ(backend.close(), usb::kOk);
+    ASSERT_EQ(backend.open(0), usb::kOk);
+    EXPECT_EQ(writeBytes({4}), usb::kOk);
+    EXPECT_EQ(readAll(out), (std::vector<std::uint8_t>{1, 4}));
+
+    // A rename into place is an unplug too.
+    touch(dir.file("elsewhere"));
+    std::filesystem::rename(dir.file("elsewhere"), backend.unpluggedPath());
+    ASSERT_TRUE(watcherSaw(backend, true));
+    EXPECT_EQ(writeBytes({5}), usb::kIoError);
+}
+
 TEST_F(Virtual, APathThatCannotBeWrittenFailsTheWriteWithIoError) {
     VirtualBackend bad(dir.file("no-such-folder/wire.bin"));
     ASSERT_EQ(bad.open(0), usb::kOk);
@@ -117,6 +148,9 @@ TEST_F(Virtual, APathThatCannotBeWrittenFailsTheWriteWithIoError) {
     EXPECT_EQ(written, 0u);
     std::filesystem::create_directory(dir.file("no-such-folder"));
     EXPECT_EQ(bad.write(&b, 1, written), usb::kOk);  // the next write tries again
+    // No folder to watch at the start: the write looks for the file itself.
+    touch(bad.unpluggedPath());
+    EXPECT_EQ(bad.write(&b, 1, written), usb::kIoError);
 }
 
 TEST_F(Virtual, FifoWithoutAReaderFailsAtOnceInsteadOfBlocking) {
@@ -185,6 +219,7 @@ TEST_F(Virtual, DriverStreamDecodesAndSurvivesUnplugAndReplug) {
     driver.SendToUsb(line, false);
 
     touch(backend.unpluggedPath());
+    ASSERT_TRUE(watcherSaw(backend, true));
     driver.SendToUsb(line, false);
     EXPECT_EQ(driver.InterfaceStatusText(),
               "Интерфейс отключен от компьютера  - Ошибка ввода-вывода...");

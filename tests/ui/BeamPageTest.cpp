@@ -111,8 +111,10 @@ class BeamPageTest : public QObject {
         QCOMPARE(timer->interval(), 700);
         auto* right = desk.find<QToolButton>("SpeedButtonEditPosRight");
 
+        QVERIFY(!timer->isActive());  // idle: no timer fires for nothing
         QTest::mousePress(right, Qt::LeftButton);
         QCOMPARE(point(desk, 0).x, 11);
+        QVERIFY(timer->isActive());
         page(desk)->TimerRepeatButtonTimer();
         page(desk)->TimerRepeatButtonTimer();
         QCOMPARE(timer->interval(), 50);
@@ -120,6 +122,7 @@ class BeamPageTest : public QObject {
         QCOMPARE(point(desk, 1).x, 33);
         QTest::mouseRelease(right, Qt::LeftButton);
         QCOMPARE(timer->interval(), 1000);
+        QVERIFY(!timer->isActive());
         page(desk)->TimerRepeatButtonTimer();
         QCOMPARE(point(desk, 0).x, 13);
         QCOMPARE(point(desk, 2), (XyPoint{50, 60}));  // outside the range

@@ -337,6 +337,26 @@ class FaderPageTest : public QObject {
         QCOMPARE(rateBar(2)->value(), 4);
     }
 
+    // The faders keep the looks the style drew: what shows is what a plain
+    // scroll bar of the same size and position shows, cached or not.
+    void fadersLookLikePlainScrollBars() {
+        Desk desk;
+        holdTimers(desk);
+        auto* fader = desk.find<QScrollBar>("ScrollBar1");
+        QScrollBar plain(Qt::Horizontal, fader->parentWidget());
+        plain.setRange(0, 255);
+        plain.setPageStep(fader->pageStep());
+        plain.setGeometry(fader->geometry());
+        plain.show();
+        for (int level : {77, 0, 255, 77}) {
+            desk.state().show.setLevel(0, 1, level);
+            desk.form->ReturnPageControlAll();
+            plain.setValue(level);
+            QCOMPARE(fader->value(), level);
+            QCOMPARE(fader->grab().toImage(), plain.grab().toImage());
+        }
+    }
+
     void outputLabelsFollowTheLine() {
         Desk desk;
         holdTimers(desk);

@@ -112,6 +112,34 @@ private slots:
         QCOMPARE(desk.form->windowTitle(), " Initalization " + path);
     }
 
+    // The program entry shows the window first: the interface, the settings
+    // and the last show, the colour file and their boxes come after it.
+    void windowFirstThenDevicesFilesAndBoxes() {
+        QTemporaryDir home;
+        QDir().mkpath(home.path() + "/SHOW");
+        const QString path = home.path() + "/Disco2008.lum";
+        writeBytes(path, sampleShow());
+        writeBytes(home.path() + "/SHOW/Lumy.ini", ("[LastFile]\r\nPath=" + path).toUtf8());
+        auto log = std::make_shared<ScriptedDialogs::Log>();
+        lumetra::ui::TBaseForm form(Desk::quietOptions(),
+                                    lumetra::io::DataFolder(home.path().toStdString()),
+                                    std::make_unique<ScriptedDialogs>(log));
+        form.FormCreate(lumetra::ui::TBaseForm::DeviceStart::AfterShow);
+        auto* count = form.findChild<QLabel*>("LabelKolvoUSB");
+        QVERIFY(log->errors.isEmpty());
+        QVERIFY(count->text().isEmpty());
+        QCOMPARE(form.console().show.cell(cell::kLastScene), 1);  // the cleared show
+
+        form.show();
+        form.FormShown();
+        QCOMPARE(log->errors, QStringList({"Файл -Color- не существует !"}));
+        QCOMPARE(count->text(), QString("Нет USB устройствa "));
+        QCOMPARE(memoryOf(form.console()), sampleShow());
+        QCOMPARE(form.windowTitle(), " Initalization " + path);
+        QCOMPARE(form.findChild<QLabel*>("LabelStep")->text(), QString("3"));
+        form.close();
+    }
+
     void settingsNamingAGoneShowShowTheErrorBox() {
         Desk desk(true, "[LastFile]\nPath=/nowhere/gone.lum\n");
         QCOMPARE(desk.log->errors, QStringList({"Файл не существует !"}));

@@ -43,6 +43,17 @@ void writeShowFile(const QString& path, int tempo) {
     lumetra::testing::writeBytes(path, bytes);
 }
 
+// Counts the layout requests of every widget while it lives.
+struct LayoutCount : QObject {
+    int requests = 0;
+    LayoutCount() { qApp->installEventFilter(this); }
+    ~LayoutCount() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest) ++requests;
+        return false;
+    }
+};
+
 }  // namespace
 
 class SequencerPageTest : public QObject {
@@ -113,6 +124,47 @@ class SequencerPageTest : public QObject {
         QCOMPARE(desk.state().tempoSteps.get(0), 255 / 38);
         // Unchanged channels step by 1, never 0.
         QCOMPARE(desk.state().tempoSteps.get(1), 1);
+    }
+
+    // A playing show changes the step, clock and output labels and the
+    // faders: the changed controls show it, and once each label has taken
+    // its widest text nothing is laid out again.
+    void playingStepsLayNothingOutAgain() {
+        Desk desk;
+        holdTimers(desk);
+        lumetra::ShowMemory& show = desk.state().show;
+        show.setCell(lumetra::cell::kLastScene, 11);  // steps 1..12: one and two digits
+        for (int s = 0; s < 12; ++s)
+            for (int c = 1; c <= 27; ++c) show.setLevel(s, c, (s * 97 + c * 13) % 256);
+        desk.form->ReturnPageControlAll();
+        QVERIFY(QTest::qWaitForWindowExposed(desk.form.get()));
+        auto* faders = desk.form->findChild<lumetra::ui::FaderPage*>("FaderPage");
+        auto* fader = desk.find<QScrollBar>("ScrollBar1");
+        desk.click("SpeedButtonPlay");
+        auto playOnce = [&](int i) {
+            page(desk)->TimerSeqveserTimer();
+            page(desk)->TimerShouClockTimer();
+            desk.state().dmxLine.set(1, static_cast<std::uint8_t>(i % 12 * 20));
+            faders->TimerDataDmxToDspTimer();
+            QCoreApplication::processEvents();
+        };
+        for (int i = 0; i < 12; ++i) playOnce(i);
+        const QRect faderAt = fader->geometry();
+        const QRect pagesAt = desk.form->inputPages()->geometry();
+
+        LayoutCount layouts;
+        QStringList steps;
+        for (int i = 0; i < 12; ++i) {
+            playOnce(i);
+            steps << text(desk, "LabelStep");
+        }
+        QCOMPARE(steps.mid(8), (QStringList{"10", "11", "12", "1"}));
+        QCOMPARE(fader->value(), show.level(0, 1));
+        QCOMPARE(text(desk, "Label1"), QString::number(11 * 20));
+        QCOMPARE(text(desk, "LabelTimeShou"), QString("Шоу   = 0ч 0м 24с "));
+        QCOMPARE(layouts.requests, 0);
+        QCOMPARE(fader->geometry(), faderAt);
+        QCOMPARE(desk.form->inputPages()->geometry(), pagesAt);
     }
 
     void stopKeepsTheSceneAndDoubleClickRestartsFromTheFirst() {

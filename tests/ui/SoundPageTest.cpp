@@ -144,6 +144,34 @@ class SoundPageTest : public QObject {
         QCOMPARE(c.soundLevel.load(), 0);
     }
 
+    // Without an input the analysis runs down and its timer stops; a setting
+    // wakes it for as long as the change takes to reach the sound level.
+    void withoutAnInputTheAnalysisRestsUntilASettingMoves() {
+        Desk desk;
+        auto* page = desk.form->findChild<lumetra::ui::SoundPage*>("SoundPage");
+        QTimer* timer = desk.find<QTimer>("TimerAudio");
+        QVERIFY(!page->hasInput());
+        QVERIFY(timer->isActive());
+        int ticks = 0;
+        while (timer->isActive() && ticks < 1000) {
+            page->TimerAudioTimer();
+            ++ticks;
+        }
+        QVERIFY(!timer->isActive());
+        QVERIFY(ticks > 1);  // it ran down first
+        QCOMPARE(page->analysis().realLevel(), 0);
+
+        desk.find<QScrollBar>("ScrollBarLevelSmu")->setValue(60);
+        QVERIFY(timer->isActive());
+        page->TimerAudioTimer();
+        QCOMPARE(desk.state().soundLevel.load(), 60);
+        QVERIFY(timer->isActive());
+        page->TimerAudioTimer();
+        QVERIFY(!timer->isActive());
+        desk.find<QScrollBar>("ScrollBarRel")->setValue(9);
+        QVERIFY(timer->isActive());
+    }
+
     void failedInputShowsItsBoxAndRunsOn() {
         lumetra::Options options = Desk::quietOptions();
         options.audio = "alsa:nosuchdevice";
