@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "show/SystemErrorText.h"
+
 namespace lumetra::io {
 
 namespace {
@@ -26,7 +28,7 @@ std::string DataFolder::create() const {
     for (const std::string& dir : {showDir(), docDir()}) {
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
-        if (ec) return "Не удается создать папку " + dir + ": " + ec.message();
+        if (ec) return "Не удается создать папку " + dir + ": " + systemErrorText(ec.value());
     }
     return {};
 }

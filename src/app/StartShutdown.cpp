@@ -16,6 +16,7 @@
 #include "show/PathBytes.h"
 #include "show/SettingsFile.h"
 #include "show/ShowFile.h"
+#include "show/SystemErrorText.h"
 
 namespace lumetra::ui {
 
@@ -168,7 +169,12 @@ void TBaseForm::WriteIniFile() {
     for (int n = 0; n < io::kKonveyrSlots; ++n) settings.konveyr[n] = local(konveyorPaths_[n]);
     settings.lastPath = local(saveName_);
     const io::FileResult result = io::WriteIniFile(folder_.settingsPath(), settings);
-    if (!result.ok()) reportError(QString::fromStdString(result.message));
+    if (result.ok()) return;
+    // The settings' own text names the file; the reason follows in Russian.
+    QString text = QString::fromStdString(result.message);
+    if (result.systemError != 0)
+        text += "\nПричина: " + QString::fromStdString(io::systemErrorText(result.systemError));
+    reportError(text);
 }
 
 void TBaseForm::reportError(const QString& text) {

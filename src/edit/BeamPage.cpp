@@ -16,7 +16,7 @@
 #include <QToolTip>
 
 #include "app/TBaseForm.h"
-#include "show/Cp1251Text.h"
+#include "edit/NamePage.h"
 #include "show/SceneCommands.h"
 
 namespace lumetra::ui {
@@ -60,17 +60,8 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = QS
     return label;
 }
 
-// The 16 name bytes of a channel; a name ends at its first zero byte.
-QString channelName(const ShowMemory& show, int channel) {
-    std::array<std::uint8_t, layout::kNameSize> bytes{};
-    show.copyOut(bytes.data(), layout::nameOffset(channel), layout::kNameSize);
-    int length = 0;
-    while (length < layout::kNameSize && bytes[length] != 0) ++length;
-    return fromCp1251(bytes.data(), length);
-}
-
 QString channelLabel(const ShowMemory& show, int channel) {
-    return QString("Ch%1  ").arg(channel) + channelName(show, channel);
+    return QString("Ch%1  ").arg(channel) + channelNameText(show, channel);
 }
 
 QString rotationLabel(int angle) {

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+
+#include "show/SystemErrorText.h"
 
 namespace lumetra::io {
 
@@ -17,11 +18,11 @@ std::string notFound(const std::string& path) {
 }
 
 std::string readError(const std::string& path, int err) {
-    return "Ошибка чтения файла " + path + ": " + std::strerror(err);
+    return "Ошибка чтения файла " + path + ": " + systemErrorText(err);
 }
 
 std::string writeError(const std::string& path, int err) {
-    return "Ошибка записи файла " + path + ": " + std::strerror(err);
+    return "Ошибка записи файла " + path + ": " + systemErrorText(err);
 }
 
 std::string notRegular(const std::string& path) {
@@ -40,8 +41,14 @@ std::string tooShort(const std::string& path, std::size_t have, std::size_t need
 
 namespace {
 
-FileResult failure(FileStatus status, std::string message) {
-    return FileResult{status, std::move(message)};
+FileResult failure(FileStatus status, std::string message, int err = 0) {
+    return FileResult{status, std::move(message), err};
+}
+
+// A failed system call: the text names the file and the reason.
+FileResult systemFailure(std::string (*text)(const std::string&, int), const std::string& path,
+                         int err) {
+    return failure(FileStatus::Failed, text(path, err), err);
 }
 
 // Closes the descriptor on every path out of a function.
@@ -141,13 +148,13 @@ ReadResult readFile(const std::string& path, std::size_t minSize, std::size_t ma
         const int err = errno;
         static_cast<FileResult&>(result) =
             err == ENOENT ? failure(FileStatus::NotFound, fileText::notFound(path))
-                          : failure(FileStatus::Failed, fileText::readError(path, err));
+                          : failure(FileStatus::Failed, fileText::readError(path, err), err);
         return result;
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
         static_cast<FileResult&>(result) =
-            failure(FileStatus::Failed, fileText::readError(path, errno));
+            systemFailure(fileText::readError, path, errno);
         return result;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -162,7 +169,7 @@ ReadResult readFile(const std::string& path, std::size_t minSize, std::size_t ma
         if (got < 0) {
             if (errno == EINTR) continue;
             static_cast<FileResult&>(result) =
-                failure(FileStatus::Failed, fileText::readError(path, errno));
+                systemFailure(fileText::readError, path, errno);
             return result;
         }
         if (got == 0) break;
@@ -183,11 +190,11 @@ FileResult writeFileAtomic(const std::string& named, const std::uint8_t* data, s
     // one file system and therefore replaces the file in one step.
     std::string tmp = path + ".XXXXXX";
     Fd fd(::mkostemp(tmp.data(), O_CLOEXEC));
-    if (fd.get() < 0) return failure(FileStatus::Failed, fileText::writeError(path, errno));
+    if (fd.get() < 0) return systemFailure(fileText::writeError, path, errno);
 
     auto abandon = [&](int err) {
         ::unlink(tmp.c_str());
-        return failure(FileStatus::Failed, fileText::writeError(path, err));
+        return systemFailure(fileText::writeError, path, err);
     };
 
     // mkstemp creates the file for its owner only; a replaced file keeps its

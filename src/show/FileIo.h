@@ -16,6 +16,7 @@ enum class FileStatus { Ok, NotFound, Failed };
 struct FileResult {
     FileStatus status = FileStatus::Ok;
     std::string message;  // operator-facing text; empty when ok
+    int systemError = 0;  // the errno of a failed system call, else 0
 
     bool ok() const { return status == FileStatus::Ok; }
     bool notFound() const { return status == FileStatus::NotFound; }

@@ -139,7 +139,8 @@ void SceneCommands::buildUndoPairs() {
         row->setContentsMargins(0, 0, 0, 0);
         auto* mem = new QToolButton(pair);
         mem->setObjectName(QString("SpeedButtonMem%1").arg(numbers[i]));
-        mem->setText("Запомнить");
+        // The beam editor's memory button reads "Запомнить" over "картинку ".
+        mem->setText(numbers[i] == 4 ? "Запомнить\nкартинку " : "Запомнить");
         mem->setToolTip("Запомнить Сцену");
         auto* undo = new QToolButton(pair);
         undo->setObjectName(QString("SpeedButtonUndo%1").arg(numbers[i]));

@@ -68,6 +68,37 @@ std::size_t utf8Prefix(std::string_view s, int maxChars) {
     return i;
 }
 
+// Editors that add a byte-order mark at every save leave several in front;
+// the reader and the writer both skip all of them, so that the first
+// section line is seen by both or by neither.
+std::string_view skipBoms(std::string_view text) {
+    while (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    return text;
+}
+
+// What one line of the profile format is, the one rule the reader and the
+// writer share.
+struct IniLine {
+    enum Kind { Other, Section, BrokenSection, Key } kind = Other;
+    std::string_view name;   // section name or key, trimmed
+    std::string_view value;  // key value, trimmed, still quoted
+};
+
+IniLine classify(std::string_view line) {
+    line = trim(line);
+    if (line.empty() || line.front() == ';') return {};
+    if (line.front() == '[') {
+        const auto close = line.find(']');
+        // A broken section line ("[LastFile" without its bracket) ends the
+        // section before it all the same.
+        if (close == std::string_view::npos) return {IniLine::BrokenSection, {}, {}};
+        return {IniLine::Section, trim(line.substr(1, close - 1)), {}};
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return {};
+    return {IniLine::Key, trim(line.substr(0, eq)), trim(line.substr(eq + 1))};
+}
+
 KonveyrCaption emptyCaption(int button) {
     if (button >= 1 && button < kKonveyrSlots)
         return {std::string(1, kKeyLetters[button - 1]) + " пусто", false};
@@ -77,29 +108,26 @@ KonveyrCaption emptyCaption(int button) {
 }  // namespace
 
 Settings parseSettings(std::string_view text) {
-    if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+    text = skipBoms(text);
     Settings s;
     std::vector<std::string*> seen;  // the first occurrence of a key wins
     std::string section;
     bool inSection = false;
     while (!text.empty()) {
         const auto eol = text.find('\n');
-        std::string_view line = trim(text.substr(0, eol));
+        const IniLine line = classify(text.substr(0, eol));
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
 
-        if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            const auto close = line.find(']');
-            inSection = close != std::string_view::npos;
-            if (inSection) section = std::string(trim(line.substr(1, close - 1)));
+        if (line.kind == IniLine::Section || line.kind == IniLine::BrokenSection) {
+            inSection = line.kind == IniLine::Section;
+            section = std::string(line.name);
             continue;
         }
-        const auto eq = line.find('=');
-        if (!inSection || eq == std::string_view::npos) continue;
-        std::string* slot = target(s, section, trim(line.substr(0, eq)));
+        if (!inSection || line.kind != IniLine::Key) continue;
+        std::string* slot = target(s, section, line.name);
         if (!slot || std::find(seen.begin(), seen.end(), slot) != seen.end()) continue;
         seen.push_back(slot);
-        *slot = std::string(unquote(trim(line.substr(eq + 1))));
+        *slot = std::string(unquote(line.value));
     }
     return s;
 }
@@ -130,7 +158,7 @@ std::vector<OwnSection> ownSections(const Settings& settings) {
 }  // namespace
 
 std::string mergeSettings(std::string_view existing, const Settings& settings) {
-    if (existing.substr(0, kBom.size()) == kBom) existing.remove_prefix(kBom.size());
+    existing = skipBoms(existing);
     std::vector<OwnSection> own = ownSections(settings);
     std::string out;
     OwnSection* current = nullptr;
@@ -155,27 +183,23 @@ std::string mergeSettings(std::string_view existing, const Settings& settings) {
         std::string_view raw = existing.substr(0, eol);
         existing.remove_prefix(eol == std::string_view::npos ? existing.size() : eol + 1);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        const std::string_view text = trim(raw);
+        const IniLine text = classify(raw);
 
-        if (!text.empty() && text.front() == '[') {
-            // A broken section line ("[LastFile" without its bracket) ends the
-            // section for the reader as well, so our keys go before it.
+        if (text.kind == IniLine::Section || text.kind == IniLine::BrokenSection) {
+            // Our keys that the section lacked go before the next section
+            // line, broken or not, where the reader still sees them.
             completeSection(current);
             current = nullptr;
-            if (text.find(']') != std::string_view::npos) {
-                const std::string_view name = trim(text.substr(1, text.find(']') - 1));
+            if (text.kind == IniLine::Section)
                 for (std::size_t i = 0; i < own.size(); ++i)
-                    if (sameName(name, own[i].name)) current = &own[i], seen[i] = true;
-            }
+                    if (sameName(text.name, own[i].name)) current = &own[i], seen[i] = true;
             line(raw);
             continue;
         }
-        const auto eq = text.find('=');
-        if (current && eq != std::string_view::npos && text.front() != ';') {
-            const std::string_view key = trim(text.substr(0, eq));
+        if (current && text.kind == IniLine::Key) {
             bool ours = false;
             for (std::size_t k = 0; k < current->keys.size(); ++k) {
-                if (!sameName(key, current->keys[k].first)) continue;
+                if (!sameName(text.name, current->keys[k].first)) continue;
                 ours = true;
                 // The first occurrence takes the value; a later duplicate,
                 // which no reader would see, goes.

@@ -127,6 +127,19 @@ TEST(SettingsFile, KeysAddedToASectionEndBeforeABrokenSectionLine) {
     EXPECT_NE(merged.find("File20=\r\n[LastFile\r\nPath=/broken.lum\r\n"), std::string::npos);
 }
 
+TEST(SettingsFile, AnEditorsRepeatedByteOrderMarksLoseNoSection) {
+    // Found by the settings fuzz target: an editor that adds a mark at every
+    // save. The reader and the writer must agree on where the section starts.
+    const std::string twice = "\xEF\xBB\xBF\xEF\xBB\xBF[Konveir]\nFile18=F";
+    EXPECT_EQ(parseSettings(twice).konveyr[17], "F");
+    Settings s;
+    s.konveyr[17] = "/eighteen.lum";
+    s.lastPath = "Unit_001";
+    const Settings back = parseSettings(mergeSettings(twice, s));
+    EXPECT_EQ(back.konveyr, s.konveyr);
+    EXPECT_EQ(back.lastPath, s.lastPath);
+}
+
 TEST(SettingsFile, AHugeFileIsRefusedAndReplacedOnWrite) {
     TempFolder dir;
     std::string huge = "[LastFile]\r\nPath=/evil.lum\r\n";

@@ -176,10 +176,15 @@ class BeamPageTest : public QObject {
         const QByteArray name = lumetra::ui::toCp1251("Поворот");
         desk.state().show.copyIn(reinterpret_cast<const std::uint8_t*>(name.constData()),
                                  lumetra::layout::nameOffset(13), name.size());
+        // A blank stored as 0 inside a name shows as a blank, as everywhere.
+        const std::uint8_t par[] = {'P', 'A', 'R', 0, '1'};
+        desk.state().show.copyIn(par, lumetra::layout::nameOffset(12), sizeof par);
         // The wheel steps this slider; its change handler does the rest.
         desk.find<QScrollBar>("ScrollBarEditXYCh1")->setValue(10);
         QCOMPARE(label(desk, "LabelXYareaFirrtName1"), QString("Ch11  "));
-        QCOMPARE(label(desk, "LabelXYareaSecondName1"), QString("Ch12  "));
+        QCOMPARE(label(desk, "LabelXYareaSecondName1"), QString("Ch12  PAR 1"));
+        QCOMPARE(desk.find<QToolButton>("SpeedButtonMem4")->text(),
+                 QString("Запомнить\nкартинку "));
         desk.find<QScrollBar>("ScrollBarEditXYCh1")->setValue(11);
         QCOMPARE(label(desk, "LabelXYareaSecondName1"), QString("Ch13  Поворот"));
         QCOMPARE(desk.state().controls.xyFirstChannel.get(), 11);

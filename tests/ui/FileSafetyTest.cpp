@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QToolButton>
 
 #include "UiHarness.h"
@@ -60,6 +62,39 @@ class FileSafetyTest : public QObject {
         action(desk, "SaveAsItem")->trigger();
         QCOMPARE(desk.log->errors.size(), 2);
         QCOMPARE(show.cell(cell::kColorRed), 190);
+    }
+
+    // A full disk and a read-only one, as an operator meets them: the box
+    // names the file and says why in Russian, and nothing is left behind.
+    void aSaveOntoAFullOrReadOnlyDiskSaysWhyInRussian() {
+        QTemporaryDir dir;
+        const QString full = dir.path() + "/full", readOnly = dir.path() + "/ro";
+        QDir().mkpath(full);
+        QDir().mkpath(readOnly);
+        auto mount = [](const QString& options, const QString& at) {
+            return QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", at}) == 0;
+        };
+        if (!mount("size=64k", full)) QSKIP("mounting a small tmpfs needs root");
+        const bool roMounted = mount("ro,size=64k", readOnly);
+        struct Unmount {
+            QStringList at;
+            ~Unmount() {
+                for (const QString& a : at) QProcess::execute("umount", {a});
+            }
+        } unmount{roMounted ? QStringList{full, readOnly} : QStringList{full}};
+
+        Desk desk;
+        ScriptedDialogs::queueFile(full + "/show.lum");  // 81,920 bytes into 64 KiB
+        action(desk, "SaveAsItem")->trigger();
+        QCOMPARE(desk.log->errors.value(0),
+                 "Ошибка записи файла " + full + "/show.lum: нет места на диске");
+        QCOMPARE(QDir(full).entryList(QDir::Files), QStringList());
+
+        QVERIFY(roMounted);
+        ScriptedDialogs::queueFile(readOnly + "/show.lum");
+        action(desk, "SaveAsItem")->trigger();
+        QCOMPARE(desk.log->errors.value(1), "Ошибка записи файла " + readOnly +
+                                                "/show.lum: файловая система только для чтения");
     }
 
     void aFirstStartPaintsAndKeepsTheDefaultNameColours() {
