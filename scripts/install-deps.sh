@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libglu1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev

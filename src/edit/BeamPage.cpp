@@ -296,9 +296,9 @@ QGroupBox* BeamPage::buildMoveGroups(QWidget* parent) {
          {std::tuple{"SpeedButtonGorizontMirror", "↔", XyNudge::MirrorX},
           std::tuple{"SpeedButtonVerticalMirror", "↕", XyNudge::MirrorY}}) {
         QToolButton* b = makeButton(mirror, name, text, "Зеркальное отображение");
-        connect(b, &QToolButton::clicked, this, [this, code] {
+        connect(b, &QToolButton::clicked, this, [this, mirrorCode = code] {
             held_ = XyNudge::None;
-            ButtonRepeat(code);
+            ButtonRepeat(mirrorCode);
         });
         mir->addWidget(b);
     }

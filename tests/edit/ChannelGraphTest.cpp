@@ -127,7 +127,9 @@ TEST_F(ChannelGraphTest, PaintedColumnsAndMarkers) {
 
     show().setCell(cell::kLastScene, 255);
     for (const auto& f : graphFills(show(), view, 0, 1))
-        if (f.color == graph::kEndOfShow) EXPECT_GE(f.x0, graph::kWidth);
+        if (f.color == graph::kEndOfShow) {
+            EXPECT_GE(f.x0, graph::kWidth);
+        }
 }
 
 }  // namespace

@@ -31,7 +31,9 @@ TEST(RateScaleTest, EveryStoredStepHasOnePositionInItsBand) {
         ASSERT_GE(p, 0);
         ASSERT_LT(p, kRatePositions);
         EXPECT_LE(s, upper[p]) << s;
-        if (p > 0) EXPECT_GT(s, upper[p - 1]) << s;
+        if (p > 0) {
+            EXPECT_GT(s, upper[p - 1]) << s;
+        }
         EXPECT_GE(p, previous) << "positions never go back as the step grows";
         previous = p;
     }

@@ -213,7 +213,7 @@ TEST_F(SequencerTest, StopKeepsTheSceneAndDoubleClickRestarts) {
 }
 
 TEST_F(SequencerTest, ClockCountsFromLastPlayOrStop) {
-    InterfaceState offline{true, false, ""};
+    InterfaceState offline{true, false, "", ""};
     ClockTick tick = seq.TimerShouClockTimer(offline);
     EXPECT_FALSE(tick.playing);
     EXPECT_EQ(tick.text, "Паузa = 0ч 0м 1с ");
@@ -221,13 +221,13 @@ TEST_F(SequencerTest, ClockCountsFromLastPlayOrStop) {
 
     seq.ModePlay();
     EXPECT_EQ(seq.clock().seconds(), 0);
-    for (int i = 0; i < 60; ++i) tick = seq.TimerShouClockTimer({false, true, ""});
+    for (int i = 0; i < 60; ++i) tick = seq.TimerShouClockTimer({false, true, "", ""});
     EXPECT_TRUE(tick.playing);
     EXPECT_EQ(tick.text, "Шоу   = 0ч 1м 0с ");
     EXPECT_EQ(tick.caption.captionPrefix, "Lumetra v5.4.1 ");
 
     seq.ModeStop();
-    tick = seq.TimerShouClockTimer({false, false, "err"});
+    tick = seq.TimerShouClockTimer({false, false, "err", ""});
     EXPECT_EQ(tick.text, "Паузa = 0ч 0м 1с ");
     EXPECT_EQ(tick.caption.statusPanel, "err");
 }

@@ -42,15 +42,15 @@ TEST(ShowClockTest, PauseTextEndsInLatinA) {
 }
 
 TEST(InterfaceCaptionTest, OfflineWinsOverOpenAndError) {
-    InterfaceCaption c = interfaceCaption({true, true, "x"});
+    InterfaceCaption c = interfaceCaption({true, true, "x", ""});
     EXPECT_EQ(c.captionPrefix, "DEMO mode: ");
     EXPECT_EQ(c.statusPanel, "    DEMO MODE ");
 
-    c = interfaceCaption({false, true, " - Устройство не найдено...."});
+    c = interfaceCaption({false, true, " - Устройство не найдено....", ""});
     EXPECT_EQ(c.captionPrefix, "Lumetra v5.4.1 ");
     EXPECT_EQ(c.statusPanel, "");
 
-    c = interfaceCaption({false, false, "FT_Open - Устройство не найдено...."});
+    c = interfaceCaption({false, false, "FT_Open - Устройство не найдено....", ""});
     EXPECT_EQ(c.captionPrefix, " DEMO MODE: ");
     EXPECT_EQ(c.statusPanel, "FT_Open - Устройство не найдено....");
 }
