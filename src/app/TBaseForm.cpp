@@ -8,6 +8,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -16,6 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ScreenFit.h"
 #include "app/SideWindows.h"
 #include "app/SteadyText.h"
 #include "show/PathBytes.h"
@@ -108,7 +112,15 @@ void TBaseForm::buildWindow() {
     PageControlInput->setObjectName("PageControlInput");
     buildInputPages();
     columns->addWidget(PageControlInput, 1);
-    setCentralWidget(central);
+    // On a screen smaller than the window's contents the whole window
+    // scrolls instead of running off the screen; where it fits, nothing
+    // shows of the scrolled region.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("CentralScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     buildStatusBar();
 
@@ -148,7 +160,28 @@ void TBaseForm::buildWindow() {
     // 3D viewer
     devicePlacement_ = new DevicePlacement(*this, inputPage(PageOptions));
 
-    resize(1280, 860);
+    fitToScreen(central);
+}
+
+void TBaseForm::fitToScreen(QWidget* central) {
+    // Every window of the console opens wholly on its screen.
+    if (!qApp->findChild<QObject*>("KeepOnScreen", Qt::FindDirectChildrenOnly)) {
+        auto* keeper = new KeepOnScreen(qApp);
+        keeper->setObjectName("KeepOnScreen");
+        qApp->installEventFilter(keeper);
+    }
+    auto* toolBar = findChild<QToolBar*>("ToolBar");
+    if (screen() && isShortScreen(screen()->availableGeometry())) {
+        compactLayouts(central);
+        toolBar->setIconSize(QSize(16, 16));
+    }
+    // Room for all of the contents where the screen has it; the keeper then
+    // bounds the window by the screen when it is shown.
+    const int chrome = menuBar()->sizeHint().height() + toolBar->sizeHint().height() +
+                       statusBar()->sizeHint().height();
+    new ScrollOnlyWhatDoesNotFit(findChild<QScrollArea*>("CentralScroll"), central, chrome);
+    const QSize content = central->minimumSizeHint();
+    resize(std::max(1280, content.width()), std::max(860, content.height() + chrome));
 }
 
 void TBaseForm::buildSceneGroup(QGroupBox* box) {

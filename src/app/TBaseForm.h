@@ -221,6 +221,9 @@ class TBaseForm : public QMainWindow {
 
   private:
     void buildWindow();
+    // Tightens the layout on a short screen and keeps every window on its
+    // screen.
+    void fitToScreen(QWidget* central);
     void buildMenus();
     void buildToolBar();
     void buildSceneGroup(QGroupBox* box);
