@@ -7,7 +7,8 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libglu1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev
+  libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev libaubio-dev
+  sox fluidsynth fluid-soundfont-gm aubio-tools
   ola libola-dev
   xvfb xauth fonts-dejavu-core
   libxcb1-dev xdotool

@@ -107,6 +107,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (!validAudio(value))
                 return {r.options, "--audio must be alsa, alsa:DEVICE, file:PATH or none"};
             r.options.audio = value;
+        } else if (arg == "--play") {
+            r.options.play = Options::Play::Tempo;
+        } else if (takeValue(arg, "play", value)) {
+            if (value != "sound") return {r.options, "--play takes no value but sound"};
+            r.options.play = Options::Play::Sound;
         } else {
             return {r.options, "unknown option: " + arg};
         }
@@ -139,6 +144,10 @@ std::string optionsHelpText() {
            "  --audio=file:PATH       sound input from a sound file (WAV, FLAC, Ogg ...)\n"
            "                          played in real time, silent after its end\n"
            "  --audio=none            no sound input\n"
+           "  --play                  play the last show as soon as it is loaded\n"
+           "  --play=sound            the same, with \"Работа от звука\" ticked: the steps\n"
+           "                          follow the sound input (the level trigger, or the\n"
+           "                          music's beat when the tab \"Звук\" says \"по ритму\")\n"
            "  -h, --help              print this help and exit\n"
            "\n"
            "The output clock asks for real-time priority. Without root it gets it as a\n"

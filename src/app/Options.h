@@ -15,6 +15,9 @@ struct Options {
     std::string interface = "ftdi";
     std::uint16_t olaPort = 9010;  // --ola-port=PORT: olad's RPC port on 127.0.0.1
     std::string audio = "alsa";    // --audio=alsa|alsa:DEVICE|file:PATH|none
+    // --play: play the last show once it is loaded; --play=sound ticks
+    // "Работа от звука" first, so that the steps follow the sound input.
+    enum class Play { No, Tempo, Sound } play = Play::No;
     bool help = false;
 };
 

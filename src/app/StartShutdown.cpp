@@ -8,10 +8,16 @@
 #include <QStorageInfo>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/SideWindows.h"
 #include "app/TBaseForm.h"
+#include "playback/AvtomatPage.h"
+#include "playback/SequencerPage.h"
+#include "sound/BeatControls.h"
+#include "sound/SoundPage.h"
 #include "playback/KonveyrGroup.h"
 #include "show/PathBytes.h"
 #include "show/SettingsFile.h"
@@ -88,6 +94,8 @@ void TBaseForm::FormShown() {
     if (closing_) return;
     installManual();
     shownStepsPending_ = false;
+    if (options_.play != Options::Play::No)
+        sequencerPage_->playFromCommandLine(options_.play == Options::Play::Sound);
 }
 
 void TBaseForm::reopenLastShow() {
@@ -161,6 +169,7 @@ void TBaseForm::ReadIniFile() {
     for (int n = 0; n < io::kKonveyrSlots; ++n)
         konveyorPaths_[n] = fromLocal(read.settings.konveyr[n]);
     openName_ = fromLocal(io::resolveInWorkingFolder(read.settings.lastPath));
+    readBeatSettings(read.settings.ritm);
     konveyr_->labelFromSettings();
 }
 
@@ -168,6 +177,7 @@ void TBaseForm::WriteIniFile() {
     io::Settings settings;
     for (int n = 0; n < io::kKonveyrSlots; ++n) settings.konveyr[n] = local(konveyorPaths_[n]);
     settings.lastPath = local(saveName_);
+    settings.ritm = beatSettingsToWrite();
     const io::FileResult result = io::WriteIniFile(folder_.settingsPath(), settings);
     if (result.ok()) return;
     // The settings' own text names the file; the reason follows in Russian.
@@ -175,6 +185,25 @@ void TBaseForm::WriteIniFile() {
     if (result.systemError != 0)
         text += "\nПричина: " + QString::fromStdString(io::systemErrorText(result.systemError));
     reportError(text);
+}
+
+void TBaseForm::readBeatSettings(const std::array<std::string, 5>& ritm) {
+    beatInFile_ = std::any_of(ritm.begin(), ritm.end(), [](const auto& v) { return !v.empty(); });
+    BeatSettings beat;
+    beat.byBeat = ritm[0] == "beat";
+    beat.every = std::atoi(ritm[1].c_str());
+    beat.keepTap = ritm[2] == "1";
+    soundPage_->beat().applySettings(beat);
+    for (int n = 0; n < 2; ++n) avtomatPage_->setFollowsBeat(n, ritm[3 + n] == "1");
+}
+
+std::array<std::string, 5> TBaseForm::beatSettingsToWrite() const {
+    const BeatSettings beat = soundPage_->beat().settings();
+    const bool chase1 = avtomatPage_->followsBeat(0), chase2 = avtomatPage_->followsBeat(1);
+    // A console that never left the defaults writes no section of them.
+    if (!beatInFile_ && beat == BeatSettings{} && !chase1 && !chase2) return {};
+    return {beat.byBeat ? "beat" : "level", std::to_string(beat.every), beat.keepTap ? "1" : "0",
+            chase1 ? "1" : "0", chase2 ? "1" : "0"};
 }
 
 void TBaseForm::reportError(const QString& text) {

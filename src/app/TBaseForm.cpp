@@ -21,6 +21,7 @@
 
 #include "app/ScreenFit.h"
 #include "app/SideWindows.h"
+#include "sound/BeatControls.h"
 #include "app/SteadyText.h"
 #include "show/PathBytes.h"
 // scene list and patch
@@ -156,6 +157,12 @@ void TBaseForm::buildWindow() {
 
     // sound
     soundPage_ = new SoundPage(*this);
+    // steps on the music's beat: the sequencer, the chase generators, taps
+    BeatControls& beat = soundPage_->beat();
+    connect(&beat, &BeatControls::sequencerBeat, sequencerPage_, &SequencerPage::stepOnBeat);
+    connect(&beat, &BeatControls::chaseBeat, avtomatPage_, &AvtomatPage::stepOnBeat);
+    connect(&beat, &BeatControls::tappedTempo, sequencerPage_, &SequencerPage::showTappedTempo);
+    connect(keyControl_, &KeyControl::tapKey, &beat, &BeatControls::tap);
 
     // 3D viewer
     devicePlacement_ = new DevicePlacement(*this, inputPage(PageOptions));

@@ -249,6 +249,10 @@ class TBaseForm : public QMainWindow {
     void applyWindowColor(bool on, int r, int g, int b);
     void ReadIniFile();
     void WriteIniFile();
+    // The section of the beat settings: read into the tab "Звук" and the
+    // chase generators, and the values to write back.
+    void readBeatSettings(const std::array<std::string, 5>& ritm);
+    std::array<std::string, 5> beatSettingsToWrite() const;
     void LoadColorEdit(const QString& path);
     void SaveColorEdit(const QString& path);
 
@@ -287,6 +291,7 @@ class TBaseForm : public QMainWindow {
     QString captionPrefix_ = QStringLiteral(" Initalization ");
     bool closing_ = false;
     bool quietShutdown_ = false;
+    bool beatInFile_ = false;  // the settings file had the beat section
     bool created_ = false;
     // FormCreate(AfterShow) left steps to FormShown that have not run yet.
     bool shownStepsPending_ = false;

@@ -168,7 +168,11 @@ QGroupBox* AvtomatPage::buildGenerator(QWidget* page, int n) {
     g.withShow = new QCheckBox("С основным", g.group);
     g.withShow->setObjectName(named("CheckBoxTogethe%1", number));
     g.withShow->setToolTip("Установленный флажок будет запускать автомат вместе с секвенсером 1");
-    grid->addWidget(g.alone, 7, 0, 1, 4);
+    g.onBeat = new QCheckBox("По ритму", g.group);
+    g.onBeat->setObjectName(named("CheckBoxAvtomatBeat%1", number));
+    g.onBeat->setToolTip("Один шаг автомата на каждую долю музыки (вкладка Звук)");
+    grid->addWidget(g.alone, 7, 0, 1, 2);
+    grid->addWidget(g.onBeat, 7, 2, 1, 2);
     grid->addWidget(g.withShow, 8, 0, 1, 4);
 
     auto* beat = new QHBoxLayout;
@@ -183,6 +187,10 @@ QGroupBox* AvtomatPage::buildGenerator(QWidget* page, int n) {
     g.timer->setObjectName(named("TimerTempAvtomat%1", number));
     g.timer->setInterval(lumetra::avtomatTiming(kDesignSpeed).intervalMs);
     connect(g.timer, &QTimer::timeout, this, [this, n] { TimerTempAvtomatTimer(n); });
+    // Following the beat, the generator's own clock rests.
+    connect(g.onBeat, &QCheckBox::toggled, this, [this, n](bool on) {
+        on ? gens_[n].timer->stop() : gens_[n].timer->start();
+    });
     return g.group;
 }
 
@@ -246,6 +254,19 @@ void AvtomatPage::TimerTempAvtomatTimer(int n) {
     if (!engine.timerTick(g.alone->isChecked(), g.withShow->isChecked())) return;
     setSteadyText(g.stepLabel, QString("Step = %1").arg(engine.step() + 1));
     DisplayAvtomat(n);
+}
+
+void AvtomatPage::stepOnBeat() {
+    for (int n = 0; n < lumetra::kAvtomatCount; ++n)
+        if (gens_[n].onBeat->isChecked()) TimerTempAvtomatTimer(n);
+}
+
+bool AvtomatPage::followsBeat(int n) const {
+    return gens_[n].onBeat->isChecked();
+}
+
+void AvtomatPage::setFollowsBeat(int n, bool on) {
+    gens_[n].onBeat->setChecked(on);
 }
 
 void AvtomatPage::DisplayAvtomat(int n) {

@@ -36,6 +36,10 @@ class AvtomatPage : public QObject {
     // The timer handlers, public so that a test can step them by hand.
     void TimerTempAvtomatTimer(int n);
     void DisplayAvtomat(int n);
+    // A beat of the music: generators that follow it make their step.
+    void stepOnBeat();
+    bool followsBeat(int n) const;
+    void setFollowsBeat(int n, bool on);
 
   private:
     struct Generator {
@@ -51,6 +55,7 @@ class AvtomatPage : public QObject {
         QScrollBar* dark = nullptr;                                   // ScrollBarDarkAvtomatN
         QCheckBox* alone = nullptr;                                   // CheckBoxAvtomatN
         QCheckBox* withShow = nullptr;                                // CheckBoxTogetheN
+        QCheckBox* onBeat = nullptr;                                  // CheckBoxAvtomatBeatN
         ColorShape* heartbeat = nullptr;                              // ShapeAvtomatN
         std::array<ColorShape*, lumetra::kAvtomatChannels> levels{};  // ShapeAvtNSeq1..4
         QLabel* stepLabel = nullptr;                                  // LabelStepAvtomatN

@@ -32,6 +32,7 @@ constexpr int kKeyZero = 48;
 constexpr char kKonveyrLetters[] = "QWERTYUIOPASDFGHJKL";
 constexpr int kKeyPlus = 187;
 constexpr int kKeyMinus = 189;
+constexpr int kKeyTap = 192;  // the key left of 1 ("Ё"), free of every other use
 
 int keypadCode(int key) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return 96 + (key - Qt::Key_0);
@@ -300,6 +301,8 @@ void KeyControl::FormKeyDown(int code) {
         sequencer_.ModeStop();
     } else if (code == kKeyMinus) {
         sequencer_.ModePlay();
+    } else if (code == kKeyTap) {
+        emit tapKey();
     } else if (QCheckBox* box = pictureBox(code)) {
         box->setChecked(true);
     }

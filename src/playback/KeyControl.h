@@ -50,6 +50,11 @@ class KeyControl : public QObject {
 
     bool previewOn() const { return previewOn_; }
 
+  signals:
+    // The tap-tempo key (the key left of 1, "Ё") was pressed.
+    void tapKey();
+
+  public:
     // One key press or auto-repeat (code as consoleKeyCode gives it), and one
     // release.
     void FormKeyDown(int code);

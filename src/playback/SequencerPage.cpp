@@ -1,5 +1,8 @@
 #include "playback/SequencerPage.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -288,6 +291,23 @@ void SequencerPage::TimerSeqveserTimer() {
         sequencer_.TimerSeqveserTimer(CheckBoxAudio1->isChecked(), conveyor, konveyrJob_);
     flash(step.indicator);
     if (step.advanced) form_.ReturnPageControlAll();
+}
+
+void SequencerPage::stepOnBeat() {
+    if (!CheckBoxAudio1->isChecked()) return;
+    form_.console().beatFlag.set(1);
+    TimerSeqveserTimer();
+}
+
+void SequencerPage::playFromCommandLine(bool onSound) {
+    if (onSound) CheckBoxAudio1->setChecked(true);
+    ModePlay();
+}
+
+void SequencerPage::showTappedTempo(int periodMs) {
+    // The interval of slider position v is v·v ms.
+    const int v = static_cast<int>(std::lround(std::sqrt(std::max(periodMs, 1))));
+    ScrollBarTemp->setValue(std::clamp(v, ScrollBarTemp->minimum(), ScrollBarTemp->maximum()));
 }
 
 void SequencerPage::TimerColorLentaTempaTimer() {

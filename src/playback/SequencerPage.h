@@ -57,6 +57,15 @@ class SequencerPage : public QObject {
     // the page to its stopped state.
     void showStopped();
 
+    // A beat of the music (or of the taps) with "Работа от звука" ticked:
+    // one step, as a beat of the level trigger makes it.
+    void stepOnBeat();
+    // --play and --play=sound: Play, with "Работа от звука" ticked for the
+    // second.
+    void playFromCommandLine(bool onSound);
+    // The tempo slider at the interval nearest a tapped beat.
+    void showTappedTempo(int periodMs);
+
     // Timer handlers, public so that a test can step them by hand.
     void TimerSeqveserTimer();
     void TimerColorLentaTempaTimer();

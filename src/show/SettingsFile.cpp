@@ -14,6 +14,7 @@ namespace {
 constexpr std::string_view kKonveyrSection = "Konveir";
 constexpr std::string_view kLastFileSection = "LastFile";
 constexpr std::string_view kPathKey = "Path";
+constexpr std::string_view kRitmSection = "Ritm";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr char kKeyLetters[] = "QWERTYUIOPASDFGHJKL";
 constexpr int kStartupNameChars = 8;
@@ -48,6 +49,11 @@ std::string_view unquote(std::string_view v) {
 // Where the settings of a key go, or null for a key we do not keep.
 std::string* target(Settings& s, std::string_view section, std::string_view key) {
     if (sameName(section, kLastFileSection)) return sameName(key, kPathKey) ? &s.lastPath : nullptr;
+    if (sameName(section, kRitmSection)) {
+        for (std::size_t i = 0; i < kRitmKeys.size(); ++i)
+            if (sameName(key, kRitmKeys[i])) return &s.ritm[i];
+        return nullptr;
+    }
     if (!sameName(section, kKonveyrSection)) return nullptr;
     for (int i = 0; i < kKonveyrSlots; ++i)
         if (sameName(key, konveyrKey(i))) return &s.konveyr[i];
@@ -151,6 +157,13 @@ std::vector<OwnSection> ownSections(const Settings& settings) {
         konveyr.keys.emplace_back(konveyrKey(i), oneLine(settings.konveyr[i]));
     OwnSection last{kLastFileSection, {{std::string(kPathKey), oneLine(settings.lastPath)}}, {}};
     std::vector<OwnSection> sections{std::move(konveyr), std::move(last)};
+    if (std::any_of(settings.ritm.begin(), settings.ritm.end(),
+                    [](const std::string& v) { return !v.empty(); })) {
+        OwnSection ritm{kRitmSection, {}, {}};
+        for (std::size_t i = 0; i < kRitmKeys.size(); ++i)
+            ritm.keys.emplace_back(std::string(kRitmKeys[i]), oneLine(settings.ritm[i]));
+        sections.push_back(std::move(ritm));
+    }
     for (auto& sec : sections) sec.written.assign(sec.keys.size(), false);
     return sections;
 }

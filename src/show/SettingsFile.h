@@ -19,7 +19,18 @@ constexpr std::size_t kMaxSettingsBytes = 1 << 20;
 struct Settings {
     std::array<std::string, kKonveyrSlots> konveyr;
     std::string lastPath;
+    // How the console follows the music's beat, a section of our own
+    // ([Ritm]): the values of kRitmKeys, empty where not set. The section is
+    // written only when one of them is set, so that a console that never
+    // used it writes the file as before.
+    std::array<std::string, 5> ritm;
 };
+
+// The keys of [Ritm]: the step source ("level" or "beat"), step on every
+// n-th beat (1, 2, 4, 8), keep a tapped tempo (0, 1), chase generator 1 and
+// 2 follow the beat (0, 1).
+inline constexpr std::array<std::string_view, 5> kRitmKeys = {"Source", "Every", "KeepTap",
+                                                              "Chase1", "Chase2"};
 
 struct SettingsReadResult {
     Settings settings;  // defaults (all empty) for an absent file or key

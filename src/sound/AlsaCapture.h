@@ -25,6 +25,7 @@ class AlsaCapture final : public SoundCapture {
 
     void fillBlock(Block& block) override;
     const SampleRing& ring() const { return ring_; }
+    const SampleRing* stream() const override { return &ring_; }
 
   private:
     AlsaCapture(snd_pcm_t* pcm, int ringSamples) : pcm_(pcm), ring_(ringSamples) {}

@@ -90,6 +90,7 @@ void FileCapture::fillBlock(Block& block) {
     // Only the newest block counts: of a long stretch, decode and drop all
     // but its last samples.
     std::uint64_t missing = due - played_;
+    const std::int64_t arrived = monotonicNs();
     float decoded[kReadFrames];
     std::int16_t samples[kReadFrames];
     while (missing > 0) {
@@ -98,6 +99,10 @@ void FileCapture::fillBlock(Block& block) {
         if (got < want) ended_ = true;
         src_float_to_short_array(decoded, samples, got);
         std::fill(samples + got, samples + want, 0);  // silence after the end
+        // The last of these samples is the one due now, less what is still
+        // missing after them.
+        const auto later = static_cast<std::int64_t>((missing - want) * 1000000000ULL / kSampleRate);
+        stream_.push(samples, want, arrived - later);
         const int keep = std::min(want, kBlockSamples);
         std::move(newest_.begin() + keep, newest_.end(), newest_.begin());
         std::copy(samples + want - keep, samples + want, newest_.end() - keep);

@@ -27,6 +27,7 @@ class FileCapture final : public SoundCapture {
     // Samples played so far (44,100 per second of the clock).
     std::uint64_t position() const { return played_; }
     bool ended() const { return ended_; }
+    const SampleRing* stream() const override { return &stream_; }
 
   private:
     FileCapture(SNDFILE* file, int channels, double rate, Clock clock);
@@ -43,6 +44,7 @@ class FileCapture final : public SoundCapture {
     std::vector<float> frames_;  // interleaved, one read
     std::vector<float> mono_;    // the resampler's input
     std::array<std::int16_t, kBlockSamples> newest_{};
+    SampleRing stream_{1 << 16};  // every sample played, about 1.5 s
     std::uint64_t played_ = 0;
     bool ended_ = false;
 };

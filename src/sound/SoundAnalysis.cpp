@@ -41,7 +41,7 @@ void SoundAnalysis::tick() {
     // Beat, held off for the hold time.
     if (envelope_ < realLevel_ && realLevel_ > kBeatThreshold && holdCounter_ == 0) {
         beatCounter_ = (beatCounter_ + 1) % 4;
-        console_.beatFlag.set(1);
+        if (settings_.setsBeatFlag) console_.beatFlag.set(1);
         holdCounter_ = settings_.holdTicks;
     }
     if (holdCounter_ >= 1) --holdCounter_;

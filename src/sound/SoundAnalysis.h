@@ -37,6 +37,9 @@ struct SoundSettings {
     int release = 50;    // ScrollBarRel, 5..255
     int holdTicks = 20;  // ScrollBarTimeScen, 10..100 ticks of 10 ms
     int floor = 255;     // ScrollBarLevelSmu, 0..255
+    // The beat tracker steps the sequencer instead ("по ритму"): the level
+    // trigger then only drives its indicator.
+    bool setsBeatFlag = true;
 };
 
 struct TracePoint {

@@ -15,10 +15,22 @@ void samplesToBlock(const std::int16_t* samples, Block& block) {
     }
 }
 
-void SampleRing::push(const std::int16_t* samples, int count) {
+std::int64_t monotonicNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void SampleRing::push(const std::int16_t* samples, int count, std::int64_t nowNs) {
     std::lock_guard lock(mutex_);
     for (int n = 0; n < count; ++n) samples_[(written_ + n) % samples_.size()] = samples[n];
     written_ += count;
+    anchorNs_ = nowNs;
+}
+
+SampleRing::Anchor SampleRing::anchor() const {
+    std::lock_guard lock(mutex_);
+    return {written_, anchorNs_};
 }
 
 std::uint64_t SampleRing::newest(std::int16_t* out, int count) const {

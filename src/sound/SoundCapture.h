@@ -15,11 +15,20 @@ namespace lumetra::sound {
 // Where the sound comes from. Before each analysis tick the window asks for
 // the newest 250 samples; a source with nothing new leaves the block as it
 // was, as a sound card does with a buffer it has not returned yet.
+class SampleRing;
+
 class SoundCapture {
   public:
     virtual ~SoundCapture() = default;
     virtual void fillBlock(Block& block) = 0;
+    // Every sample the source delivers, for an analysis that needs the whole
+    // stream (the beat tracker); null when the source keeps none.
+    virtual const SampleRing* stream() const { return nullptr; }
 };
+
+// Nanoseconds of the monotonic clock; sample positions of a stream are tied
+// to it when they arrive.
+std::int64_t monotonicNs();
 
 // Lays 16-bit samples into a block, little-endian.
 void samplesToBlock(const std::int16_t* samples, Block& block);
@@ -32,7 +41,16 @@ class SampleRing {
     static constexpr int kDefaultCapacity = 8192;
     explicit SampleRing(int capacity = kDefaultCapacity) : samples_(capacity) {}
 
-    void push(const std::int16_t* samples, int count);
+    // The samples that arrive now (at nowNs of the monotonic clock).
+    void push(const std::int16_t* samples, int count, std::int64_t nowNs = monotonicNs());
+    // The number of samples written in all and the time the last of them
+    // arrived: sample position p arrived at ns - (written - p) / rate.
+    struct Anchor {
+        std::uint64_t written = 0;
+        std::int64_t ns = 0;
+    };
+    Anchor anchor() const;
+    int capacity() const { return static_cast<int>(samples_.size()); }
     // Copies the newest `count` samples (zeros where fewer were captured)
     // and returns how many samples were captured in all.
     std::uint64_t newest(std::int16_t* out, int count) const;
@@ -45,6 +63,7 @@ class SampleRing {
     mutable std::mutex mutex_;
     std::vector<std::int16_t> samples_;
     std::uint64_t written_ = 0;
+    std::int64_t anchorNs_ = 0;
 };
 
 // Time since an arbitrary start; a file source is paced by it. Tests pass

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "app/TBaseForm.h"
+#include "sound/BeatControls.h"
 #include "playback/SequencerPage.h"
 
 namespace lumetra::ui {
@@ -153,6 +154,8 @@ void SoundPage::build(QWidget* page) {
     sliders->addWidget(ScrollBarTimeScen, 2, 0);
     sliders->addWidget(LabelTimeScena, 2, 1);
     left->addLayout(sliders);
+    beat_ = new BeatControls(form_.console(), page);
+    left->addWidget(beat_->box());
     left->addStretch(1);
     layout->addLayout(left, 1);
 
@@ -197,6 +200,7 @@ void SoundPage::start(const std::string& audio, sound::Clock clock) {
             form_.dialogs().message(&form_, QString::fromStdString(failure.caption), text);
     }
     capture_ = std::move(opened.capture);
+    if (capture_) beat_->startTracker(capture_->stream());
     started_ = true;
     TimerAudio->start();
 }
@@ -205,7 +209,9 @@ void SoundPage::TimerAudioTimer() {
     // Without an input the buffer stays zero: no peak, no beat, and the
     // sound level rests on the floor.
     if (capture_) capture_->fillBlock(analysis_.block());
+    analysis_.settings().setsBeatFlag = !beat_->byBeat();
     analysis_.tick();
+    beat_->poll();
     // Without an input the block stays silent: once a tick changes nothing
     // the analysis is at rest, and the timer waits for a setting to change.
     if (!capture_ && analysis_.lastTickChangedNothing()) TimerAudio->stop();

@@ -18,6 +18,7 @@ namespace lumetra::ui {
 
 class TBaseForm;
 class ColorShape;
+class BeatControls;
 
 // Panelosc: the oscilloscope trace of the last analysed block.
 class OscPanel : public QWidget {
@@ -54,6 +55,7 @@ class SoundPage : public QObject {
 
     sound::SoundAnalysis& analysis() { return analysis_; }
     bool hasInput() const { return capture_ != nullptr; }
+    BeatControls& beat() { return *beat_; }
 
   private:
     void build(QWidget* page);
@@ -77,6 +79,7 @@ class SoundPage : public QObject {
     std::array<ColorShape*, 4> squares_{};  // ShapeS1 .. ShapeS4
     ColorShape* ShapeFlip = nullptr;
     QTimer* TimerAudio = nullptr;
+    BeatControls* beat_ = nullptr;
 };
 
 }  // namespace lumetra::ui

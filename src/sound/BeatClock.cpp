@@ -1,0 +1,104 @@
+#include "sound/BeatClock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace lumetra::sound {
+
+std::int64_t BeatGrid::beatAtOrAfter(std::int64_t t) const {
+    if (periodNs <= 0) return beatNs;
+    if (t <= beatNs) return beatNs - ((beatNs - t) / periodNs) * periodNs;
+    const std::int64_t n = (t - beatNs + periodNs - 1) / periodNs;
+    return beatNs + n * periodNs;
+}
+
+void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
+    const std::int64_t gap = atNs - beatNs;
+    const std::int64_t ref = periodNs > 0 ? periodNs : reported;
+    const bool onTempo = ref > 0 && beatNs > 0 && std::llabs(gap - ref) < ref / 4;
+    streak = onTempo ? streak + 1 : 1;
+    // The tracker's own period is a whole number of analysis hops (11.6 ms
+    // apart); the intervals between the beats it heard are finer, so the
+    // period follows them while they keep the tempo.
+    periodNs = onTempo ? (3 * ref + gap) / 4 : reported;
+    beatNs = atNs;
+}
+
+bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported) {
+    if (periodNs > 0 && std::llabs(atNs - beatNs) < periodNs / 4) return false;
+    beat(atNs, reported);
+    return true;
+}
+
+bool HeardBeats::onset(std::int64_t atNs) {
+    if (periodNs <= 0 || streak < kBeatsToHold) return false;
+    const std::int64_t next = beatNs + periodNs;
+    if (std::llabs(atNs - next) > periodNs / 8) return false;
+    beat(atNs, periodNs);
+    return true;
+}
+
+BeatGrid HeardBeats::gridAt(std::int64_t nowNs) const {
+    BeatGrid g{beatNs, periodNs, false};
+    const bool beating = periodNs > 0 && streak >= kBeatsToHold &&
+                         nowNs - beatNs < static_cast<std::int64_t>(kMissedPeriods * periodNs);
+    g.holds = beating && nowNs - soundNs < kSilenceNs;
+    return g;
+}
+
+bool TapTempo::tap(std::int64_t nowNs) {
+    if (!taps_.empty()) {
+        const std::int64_t gap = nowNs - taps_.back();
+        if (gap < kMinIntervalNs) return false;
+        if (gap > kRestartNs) taps_.clear();
+    }
+    taps_.push_back(nowNs);
+    while (static_cast<int>(taps_.size()) > kKeptTaps) taps_.pop_front();
+    return true;
+}
+
+BeatGrid TapTempo::grid() const {
+    BeatGrid g;
+    if (taps_.size() < 2) return g;
+    g.beatNs = taps_.back();
+    g.periodNs = (taps_.back() - taps_.front()) / static_cast<std::int64_t>(taps_.size() - 1);
+    g.holds = true;
+    return g;
+}
+
+void BeatSchedule::setPlaying(bool playing, std::int64_t nowNs) {
+    if (playing == playing_) return;
+    playing_ = playing;
+    countFromNs_ = nowNs;
+    firstBeatNs_ = INT64_MIN;
+    lastBeatNs_ = INT64_MIN;
+}
+
+std::optional<std::int64_t> BeatSchedule::nextStepAt(const BeatGrid& grid,
+                                                     std::int64_t nowNs) const {
+    if (!playing_ || !grid.holds || grid.periodNs <= 0) return std::nullopt;
+    // The next beat that is not used up yet and whose step is not past.
+    std::int64_t beat = grid.beatAtOrAfter(std::max(nowNs + kLeadNs, countFromNs_));
+    const std::int64_t half = grid.periodNs / 2;
+    if (lastBeatNs_ != INT64_MIN && beat <= lastBeatNs_ + half)
+        beat = grid.beatAtOrAfter(lastBeatNs_ + half + 1);
+    if (every_ > 1) {
+        // Number the beats from the first one counted after Play.
+        const std::int64_t first = firstBeatNs_ != INT64_MIN ? firstBeatNs_ : beat;
+        const double index = std::round(static_cast<double>(beat - first) /
+                                        static_cast<double>(grid.periodNs));
+        const auto n = static_cast<std::int64_t>(index);
+        const std::int64_t rest = ((n % every_) + every_) % every_;
+        if (rest != 0) beat += (every_ - rest) * grid.periodNs;
+    }
+    return beat - kLeadNs;
+}
+
+void BeatSchedule::stepped(std::int64_t stepNs) {
+    const std::int64_t beat = stepNs + kLeadNs;
+    if (firstBeatNs_ == INT64_MIN) firstBeatNs_ = beat;
+    lastBeatNs_ = beat;
+}
+
+}  // namespace lumetra::sound

@@ -1,0 +1,112 @@
+#include "sound/BeatTracker.h"
+
+#include <aubio/aubio.h>
+
+#include <chrono>
+#include <cmath>
+#include <vector>
+
+namespace lumetra::sound {
+
+namespace {
+constexpr int kWindow = 1024;
+constexpr int kHop = 512;
+// Below -50 dBFS (RMS of a hop) the input counts as silent.
+constexpr double kSilentRms = 0.00316;
+
+// The time of stream position p, from the anchor (position and time of the
+// newest sample); p may lie past the anchor (a beat placed ahead).
+std::int64_t timeOf(std::uint64_t p, const SampleRing::Anchor& anchor) {
+    const auto behind = static_cast<std::int64_t>(anchor.written) - static_cast<std::int64_t>(p);
+    return anchor.ns - behind * 1'000'000'000LL / kSampleRate;
+}
+}  // namespace
+
+BeatTracker::BeatTracker(const SampleRing& stream) : stream_(stream) {
+    thread_ = std::thread([this] { run(); });
+}
+
+BeatTracker::~BeatTracker() {
+    stop_.store(true);
+    if (thread_.joinable()) thread_.join();
+}
+
+BeatGrid BeatTracker::grid(std::int64_t nowNs) const {
+    HeardBeats heard;
+    heard.beatNs = beatNs_.load(std::memory_order_acquire);
+    heard.periodNs = periodNs_.load(std::memory_order_acquire);
+    heard.streak = streak_.load(std::memory_order_acquire);
+    heard.soundNs = soundNs_.load(std::memory_order_acquire);
+    return heard.gridAt(nowNs);
+}
+
+void BeatTracker::run() {
+    aubio_tempo_t* tempo = new_aubio_tempo("default", kWindow, kHop, kSampleRate);
+    fvec_t* in = new_fvec(kHop);
+    fvec_t* out = new_fvec(1);
+    aubio_onset_t* onset = new_aubio_onset("default", kWindow, kHop, kSampleRate);
+    fvec_t* onsetOut = new_fvec(1);
+    if (!tempo || !in || !out || !onset || !onsetOut) return;
+    aubio_tempo_set_silence(tempo, -50);
+    aubio_onset_set_silence(onset, -50);
+
+    std::uint64_t position = stream_.anchor().written;  // next sample to analyse
+    std::uint64_t base = position;  // stream position of aubio's sample 0
+    std::vector<std::int16_t> hop(kHop);
+    HeardBeats heard;  // this thread's own copy
+    while (!stop_.load()) {
+        const SampleRing::Anchor anchor = stream_.anchor();
+        if (anchor.written < position + kHop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            continue;
+        }
+        // Fallen behind further than the stream keeps: go on from its newest
+        // samples (aubio's count of samples goes on where it was).
+        if (anchor.written - position > static_cast<std::uint64_t>(stream_.capacity() - kHop)) {
+            const std::uint64_t resume = anchor.written - kHop;
+            base += resume - position;
+            position = resume;
+        }
+        if (!stream_.copy(position, hop.data(), kHop)) continue;
+        const auto started = std::chrono::steady_clock::now();
+        double energy = 0;
+        for (int n = 0; n < kHop; ++n) {
+            const smpl_t v = static_cast<smpl_t>(hop[n]) / 32768.0f;
+            in->data[n] = v;
+            energy += static_cast<double>(v) * v;
+        }
+        aubio_tempo_do(tempo, in, out);
+        position += kHop;
+        const std::int64_t hopEndNs = timeOf(position, anchor);
+        if (std::sqrt(energy / kHop) > kSilentRms)
+            soundNs_.store(hopEndNs, std::memory_order_release);
+        aubio_onset_do(onset, in, onsetOut);
+        bool heardOne = false;
+        if (out->data[0] != 0) {
+            const std::uint64_t at = base + aubio_tempo_get_last(tempo);
+            const auto period = static_cast<std::int64_t>(
+                static_cast<double>(aubio_tempo_get_period(tempo)) * 1e9 / kSampleRate);
+            heardOne = heard.tracked(timeOf(at, anchor), period);
+        }
+        // The tracker falls quiet now and then on very regular music; an
+        // onset that falls on the grid keeps the beat (a break has none).
+        if (!heardOne && onsetOut->data[0] != 0)
+            heardOne = heard.onset(timeOf(base + aubio_onset_get_last(onset), anchor));
+        if (heardOne) {
+            streak_.store(heard.streak, std::memory_order_release);
+            periodNs_.store(heard.periodNs, std::memory_order_release);
+            beatNs_.store(heard.beatNs, std::memory_order_release);
+        }
+        busyNs_.fetch_add(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::steady_clock::now() - started)
+                              .count(),
+                          std::memory_order_relaxed);
+    }
+    del_fvec(onsetOut);
+    del_aubio_onset(onset);
+    del_fvec(out);
+    del_fvec(in);
+    del_aubio_tempo(tempo);
+}
+
+}  // namespace lumetra::sound

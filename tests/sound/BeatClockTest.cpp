@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "sound/BeatClock.h"
+
+namespace lumetra::sound {
+namespace {
+
+constexpr std::int64_t kMs = 1'000'000;
+constexpr std::int64_t kLead = BeatSchedule::kLeadNs;
+
+// A grid of 120 BPM with a beat at 1 s.
+BeatGrid grid120() {
+    return {1000 * kMs, 500 * kMs, true};
+}
+
+// The steps a schedule makes from `from` to `to`, as the window's timer
+// makes them: at each due time, one step.
+std::vector<std::int64_t> run(BeatSchedule& s, const BeatGrid& g, std::int64_t from,
+                              std::int64_t to) {
+    std::vector<std::int64_t> steps;
+    std::int64_t now = from;
+    while (auto due = s.nextStepAt(g, now)) {
+        if (*due > to) break;
+        steps.push_back(*due);
+        s.stepped(*due);
+        now = *due + 1;
+    }
+    return steps;
+}
+
+TEST(BeatSchedule, StepsHalfATickBeforeEachBeatCountingFromPlay) {
+    BeatSchedule s;
+    EXPECT_FALSE(s.nextStepAt(grid120(), 0)) << "no steps while stopped";
+    s.setPlaying(true, 1260 * kMs);  // Play between two beats
+    EXPECT_EQ(run(s, grid120(), 1260 * kMs, 3000 * kMs),
+              (std::vector<std::int64_t>{1500 * kMs - kLead, 2000 * kMs - kLead,
+                                         2500 * kMs - kLead, 3000 * kMs - kLead}));
+
+    // Every 4th beat, counted from the first beat after Play.
+    BeatSchedule every4;
+    every4.setEvery(4);
+    every4.setPlaying(true, 1260 * kMs);
+    EXPECT_EQ(run(every4, grid120(), 1260 * kMs, 5600 * kMs),
+              (std::vector<std::int64_t>{1500 * kMs - kLead, 3500 * kMs - kLead,
+                                         5500 * kMs - kLead}));
+
+    // A step just made is not made again when the grid moves by a few ms.
+    BeatSchedule again;
+    again.setPlaying(true, 0);
+    const auto first = again.nextStepAt(grid120(), 900 * kMs);
+    ASSERT_TRUE(first);
+    again.stepped(*first);
+    const BeatGrid heard{1008 * kMs, 500 * kMs, true};  // the tracker heard it 8 ms later
+    EXPECT_EQ(*again.nextStepAt(heard, *first + 1), 1508 * kMs - kLead);
+}
+
+TEST(BeatSchedule, AGridThatDoesNotHoldMakesNoStep) {
+    BeatSchedule s;
+    s.setPlaying(true, 0);
+    BeatGrid lost = grid120();
+    lost.holds = false;
+    EXPECT_FALSE(s.nextStepAt(lost, 2000 * kMs));
+    EXPECT_TRUE(s.nextStepAt(grid120(), 2000 * kMs));
+}
+
+TEST(TapTempo, MeanOfTheTapsAndTheLastTapAsPhase) {
+    TapTempo t;
+    EXPECT_FALSE(t.grid().holds);
+    for (std::int64_t at : {0, 480, 1000, 1520}) EXPECT_TRUE(t.tap(at * kMs + 1));
+    // A held key's auto-repeat is no tap.
+    EXPECT_FALSE(t.tap(1550 * kMs));
+    BeatGrid g = t.grid();
+    EXPECT_TRUE(g.holds);
+    EXPECT_EQ(g.periodNs, 1520 * kMs / 3);
+    EXPECT_EQ(g.beatNs, 1520 * kMs + 1);
+    // After a pause of more than two seconds the count starts again.
+    EXPECT_TRUE(t.tap(5000 * kMs));
+    EXPECT_FALSE(t.grid().holds);
+    EXPECT_TRUE(t.tap(5600 * kMs));
+    EXPECT_EQ(t.grid().periodNs, 600 * kMs);
+}
+
+TEST(HeardBeats, HoldsAfterThreeBeatsAndLetsGoInABreakOrSilence) {
+    HeardBeats h;
+    std::int64_t t = 1000 * kMs;
+    for (int n = 0; n < 3; ++n, t += 500 * kMs) {
+        h.beat(t, 499 * kMs);
+        h.soundNs = t;
+        EXPECT_EQ(h.gridAt(t).holds, n >= 2) << n;
+    }
+    const std::int64_t last = t - 500 * kMs;
+    // The period follows the heard intervals, finer than the tracker's own.
+    EXPECT_GT(h.periodNs, 499 * kMs);
+    EXPECT_LE(h.periodNs, 500 * kMs);
+    // A break: no beat for two and a half periods.
+    h.soundNs = last + 2000 * kMs;
+    EXPECT_TRUE(h.gridAt(last + 1200 * kMs).holds);
+    EXPECT_FALSE(h.gridAt(last + 1300 * kMs).holds);
+    // Silence: beats predicted, but nothing heard for 1.2 s.
+    h.soundNs = last;
+    EXPECT_FALSE(h.gridAt(last + 1250 * kMs).holds);
+    // The beat returns off the old phase: three beats again before it holds.
+    h.beat(last + 3100 * kMs, 500 * kMs);
+    h.soundNs = last + 3100 * kMs;
+    EXPECT_FALSE(h.gridAt(last + 3100 * kMs).holds);
+    h.beat(last + 3600 * kMs, 500 * kMs);
+    h.beat(last + 4100 * kMs, 500 * kMs);
+    h.soundNs = last + 4100 * kMs;
+    EXPECT_TRUE(h.gridAt(last + 4100 * kMs).holds);
+}
+
+}  // namespace
+}  // namespace lumetra::sound
