@@ -163,6 +163,7 @@ void TBaseForm::buildWindow() {
     connect(&beat, &BeatControls::chaseBeat, avtomatPage_, &AvtomatPage::stepOnBeat);
     connect(&beat, &BeatControls::tappedTempo, sequencerPage_, &SequencerPage::showTappedTempo);
     connect(keyControl_, &KeyControl::tapKey, &beat, &BeatControls::tap);
+    connect(avtomatPage_, &AvtomatPage::followsBeatChanged, &beat, &BeatControls::setChaseFollows);
 
     // 3D viewer
     devicePlacement_ = new DevicePlacement(*this, inputPage(PageOptions));

@@ -190,6 +190,7 @@ QGroupBox* AvtomatPage::buildGenerator(QWidget* page, int n) {
     // Following the beat, the generator's own clock rests.
     connect(g.onBeat, &QCheckBox::toggled, this, [this, n](bool on) {
         on ? gens_[n].timer->stop() : gens_[n].timer->start();
+        emit followsBeatChanged(followsBeat(0) || followsBeat(1));
     });
     return g.group;
 }

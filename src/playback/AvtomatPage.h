@@ -41,6 +41,11 @@ class AvtomatPage : public QObject {
     bool followsBeat(int n) const;
     void setFollowsBeat(int n, bool on);
 
+  signals:
+    // One of the generators' "По ритму" boxes changed: whether any is ticked.
+    void followsBeatChanged(bool any);
+
+  public:
   private:
     struct Generator {
         QGroupBox* group = nullptr;

@@ -97,6 +97,11 @@ void BeatControls::startTracker(const sound::SampleRing* stream) {
     if (stream) tracker_ = std::make_unique<sound::BeatTracker>(*stream);
 }
 
+void BeatControls::setChaseFollows(bool on) {
+    chaseFollows_ = on;
+    poll();
+}
+
 bool BeatControls::byBeat() const {
     return RadioButtonByBeat->isChecked();
 }
@@ -137,6 +142,7 @@ void BeatControls::tap() {
 
 void BeatControls::poll() {
     const std::int64_t now = sound::monotonicNs();
+    if (tracker_) tracker_->setListening(byBeat() || chaseFollows_);
     const sound::BeatGrid g = grid(now);
     showGrid(g, now);
     sequencer_.setPlaying(byBeat() && console_.showRunning.get() == 1, now);

@@ -51,6 +51,9 @@ class BeatControls : public QObject {
     void poll();
 
     bool byBeat() const;
+    // Whether a chase generator follows the beat: the tracker listens while
+    // the sequencer or a generator does.
+    void setChaseFollows(bool on);
     BeatSettings settings() const;
     void applySettings(const BeatSettings& s);
 
@@ -75,6 +78,7 @@ class BeatControls : public QObject {
     sound::BeatSchedule chase_;
     std::int64_t sequencerDue_ = 0;
     std::int64_t chaseDue_ = 0;
+    bool chaseFollows_ = false;
 
     QWidget* box_ = nullptr;
     QRadioButton* RadioButtonByLevel = nullptr;

@@ -1,6 +1,7 @@
 #include "sound/BeatTracker.h"
 
 #include <aubio/aubio.h>
+#include <pthread.h>
 
 #include <chrono>
 #include <cmath>
@@ -13,6 +14,8 @@ constexpr int kWindow = 1024;
 constexpr int kHop = 512;
 // Below -50 dBFS (RMS of a hop) the input counts as silent.
 constexpr double kSilentRms = 0.00316;
+// A tracker beat and an onset this close are the same event.
+constexpr std::int64_t kConfirmNs = 70'000'000;
 
 // The time of stream position p, from the anchor (position and time of the
 // newest sample); p may lie past the anchor (a beat placed ahead).
@@ -41,6 +44,7 @@ BeatGrid BeatTracker::grid(std::int64_t nowNs) const {
 }
 
 void BeatTracker::run() {
+    pthread_setname_np(pthread_self(), "lumetra-beat");
     aubio_tempo_t* tempo = new_aubio_tempo("default", kWindow, kHop, kSampleRate);
     fvec_t* in = new_fvec(kHop);
     fvec_t* out = new_fvec(1);
@@ -54,8 +58,17 @@ void BeatTracker::run() {
     std::uint64_t base = position;  // stream position of aubio's sample 0
     std::vector<std::int16_t> hop(kHop);
     HeardBeats heard;  // this thread's own copy
+    std::int64_t lastOnsetNs = 0, pendingNs = 0, pendingPeriod = 0;
+    std::uint64_t tempoBase = base;  // stream position of the tracker's sample 0
     while (!stop_.load()) {
         const SampleRing::Anchor anchor = stream_.anchor();
+        if (!listening_.load(std::memory_order_relaxed)) {
+            base += anchor.written - position;
+            tempoBase += anchor.written - position;
+            position = anchor.written;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
         if (anchor.written < position + kHop) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             continue;
@@ -65,6 +78,7 @@ void BeatTracker::run() {
         if (anchor.written - position > static_cast<std::uint64_t>(stream_.capacity() - kHop)) {
             const std::uint64_t resume = anchor.written - kHop;
             base += resume - position;
+            tempoBase += resume - position;
             position = resume;
         }
         if (!stream_.copy(position, hop.data(), kHop)) continue;
@@ -81,17 +95,32 @@ void BeatTracker::run() {
         if (std::sqrt(energy / kHop) > kSilentRms)
             soundNs_.store(hopEndNs, std::memory_order_release);
         aubio_onset_do(onset, in, onsetOut);
+        // A beat counts when the music has an onset on it: the tracker goes
+        // on predicting beats through a break, where nothing is played on
+        // them. Whichever of the two comes second confirms the first.
         bool heardOne = false;
         if (out->data[0] != 0) {
-            const std::uint64_t at = base + aubio_tempo_get_last(tempo);
+            const std::int64_t at = timeOf(tempoBase + aubio_tempo_get_last(tempo), anchor);
             const auto period = static_cast<std::int64_t>(
                 static_cast<double>(aubio_tempo_get_period(tempo)) * 1e9 / kSampleRate);
-            heardOne = heard.tracked(timeOf(at, anchor), period);
+            if (std::llabs(at - lastOnsetNs) <= kConfirmNs) {
+                heardOne = heard.tracked(at, period);
+            } else {
+                pendingNs = at;
+                pendingPeriod = period;
+            }
         }
-        // The tracker falls quiet now and then on very regular music; an
-        // onset that falls on the grid keeps the beat (a break has none).
-        if (!heardOne && onsetOut->data[0] != 0)
-            heardOne = heard.onset(timeOf(base + aubio_onset_get_last(onset), anchor));
+        if (onsetOut->data[0] != 0) {
+            lastOnsetNs = timeOf(base + aubio_onset_get_last(onset), anchor);
+            if (pendingNs != 0 && std::llabs(lastOnsetNs - pendingNs) <= kConfirmNs) {
+                heardOne = heard.tracked(pendingNs, pendingPeriod) || heardOne;
+                pendingNs = 0;
+            } else if (!heardOne) {
+                // The tracker falls quiet now and then on very regular
+                // music; an onset that falls on the grid keeps the beat.
+                heardOne = heard.onset(lastOnsetNs);
+            }
+        }
         if (heardOne) {
             streak_.store(heard.streak, std::memory_order_release);
             periodNs_.store(heard.periodNs, std::memory_order_release);

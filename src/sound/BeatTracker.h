@@ -25,6 +25,10 @@ class BeatTracker {
     // and its beats keep coming (a break or silence lets it go).
     BeatGrid grid(std::int64_t nowNs) const;
 
+    // Whether anybody follows the beat: without, the thread skips the
+    // analysis (and starts it again from the newest samples).
+    void setListening(bool on) { listening_.store(on, std::memory_order_relaxed); }
+
     // Analysis time used so far, for the benchmark.
     std::int64_t busyNs() const { return busyNs_.load(std::memory_order_relaxed); }
 
@@ -33,6 +37,7 @@ class BeatTracker {
 
     const SampleRing& stream_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> listening_{true};
     // What was heard, published by the analysis thread field by field; a
     // reader may see one field of the next beat early, which moves a step by
     // at most one period's rounding, never tears a value.

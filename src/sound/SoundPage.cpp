@@ -188,6 +188,11 @@ void SoundPage::build(QWidget* page) {
 }
 
 void SoundPage::start(const std::string& audio, sound::Clock clock) {
+    // A sound file starts playing now: the moment is told, so that what the
+    // console did can be laid beside the file's own time (bench/beat-accuracy.sh).
+    if (audio.rfind("file:", 0) == 0)
+        std::fprintf(stderr, "lumetra: sound file starts at %lld ns (monotonic clock)\n",
+                     static_cast<long long>(sound::monotonicNs()));
     sound::OpenedCapture opened = sound::openSoundCapture(audio, std::move(clock));
     for (const sound::SoundFailure& failure : opened.failures) {
         const QString text = QString::fromStdString(failure.text);

@@ -140,6 +140,16 @@ TEST(SettingsFile, AnEditorsRepeatedByteOrderMarksLoseNoSection) {
     EXPECT_EQ(back.lastPath, s.lastPath);
 }
 
+TEST(SettingsFile, TheBeatSectionIsWrittenOnlyOnceUsed) {
+    Settings s;
+    EXPECT_EQ(formatSettings(s).find("[Ritm]"), std::string::npos);
+    s.ritm = {"beat", "4", "0", "1", "0"};
+    const std::string text = formatSettings(s);
+    EXPECT_NE(text.find("[Ritm]\r\nSource=beat\r\nEvery=4\r\nKeepTap=0\r\nChase1=1\r\nChase2=0\r\n"),
+              std::string::npos);
+    EXPECT_EQ(parseSettings(text).ritm, s.ritm);
+}
+
 TEST(SettingsFile, AHugeFileIsRefusedAndReplacedOnWrite) {
     TempFolder dir;
     std::string huge = "[LastFile]\r\nPath=/evil.lum\r\n";
