@@ -48,7 +48,8 @@ void BeatTracker::run() {
     aubio_tempo_t* tempo = new_aubio_tempo("default", kWindow, kHop, kSampleRate);
     fvec_t* in = new_fvec(kHop);
     fvec_t* out = new_fvec(1);
-    aubio_onset_t* onset = new_aubio_onset("default", kWindow, kHop, kSampleRate);
+    // The energy onsets: the drums' kicks and snares rather than the hi-hats.
+    aubio_onset_t* onset = new_aubio_onset("energy", kWindow, kHop, kSampleRate);
     fvec_t* onsetOut = new_fvec(1);
     if (!tempo || !in || !out || !onset || !onsetOut) return;
     aubio_tempo_set_silence(tempo, -50);
@@ -103,8 +104,10 @@ void BeatTracker::run() {
             const std::int64_t at = timeOf(tempoBase + aubio_tempo_get_last(tempo), anchor);
             const auto period = static_cast<std::int64_t>(
                 static_cast<double>(aubio_tempo_get_period(tempo)) * 1e9 / kSampleRate);
+            // Confirmed, the beat is placed on the onset: the drum itself is
+            // the sharper of the two.
             if (std::llabs(at - lastOnsetNs) <= kConfirmNs) {
-                heardOne = heard.tracked(at, period);
+                heardOne = heard.tracked(lastOnsetNs, period);
             } else {
                 pendingNs = at;
                 pendingPeriod = period;
@@ -113,7 +116,7 @@ void BeatTracker::run() {
         if (onsetOut->data[0] != 0) {
             lastOnsetNs = timeOf(base + aubio_onset_get_last(onset), anchor);
             if (pendingNs != 0 && std::llabs(lastOnsetNs - pendingNs) <= kConfirmNs) {
-                heardOne = heard.tracked(pendingNs, pendingPeriod) || heardOne;
+                heardOne = heard.tracked(lastOnsetNs, pendingPeriod) || heardOne;
                 pendingNs = 0;
             } else if (!heardOne) {
                 // The tracker falls quiet now and then on very regular
