@@ -32,9 +32,19 @@ bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported) {
 }
 
 bool HeardBeats::onset(std::int64_t atNs) {
-    if (periodNs <= 0 || streak < kBeatsToHold) return false;
-    const std::int64_t next = beatNs + periodNs;
-    if (std::llabs(atNs - next) > periodNs / 8) return false;
+    // Was there an onset one period before this one (within an eighth)?
+    bool periodAfterOne = false;
+    for (std::int64_t o : recentOnsets)
+        if (o != 0 && periodNs > 0 && std::llabs(atNs - o - periodNs) <= periodNs / 8)
+            periodAfterOne = true;
+    recentOnsets[nextOnset++ % recentOnsets.size()] = atNs;
+    if (periodNs <= 0) return false;
+    // While a beat is recent, only onsets on its grid count; a stale one
+    // (a break) gives way to any onset one period after another.
+    const bool recent = beatNs > 0 && atNs - beatNs < kMissedPeriods * periodNs;
+    const bool onBeat = recent ? std::llabs(atNs - (beatNs + periodNs)) <= periodNs / 8
+                               : periodAfterOne;
+    if (!onBeat) return false;
     beat(atNs, periodNs);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -43,8 +45,12 @@ struct HeardBeats {
     // onset on the grid may have taken it first).
     bool tracked(std::int64_t atNs, std::int64_t reported);
     // An onset: it counts as the beat when it falls within an eighth of a
-    // period of the next beat of a held grid.
+    // period of the next beat after a recent one, or, when the last beat is
+    // stale (after a break), one period after an earlier onset at the tempo
+    // known, so that the returning drums take the beat up again.
     bool onset(std::int64_t atNs);
+    std::array<std::int64_t, 8> recentOnsets{};  // the last onsets, newest at next % 8
+    std::size_t nextOnset = 0;
     BeatGrid gridAt(std::int64_t nowNs) const;
 };
 

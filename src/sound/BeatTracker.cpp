@@ -118,10 +118,11 @@ void BeatTracker::run() {
             if (pendingNs != 0 && std::llabs(lastOnsetNs - pendingNs) <= kConfirmNs) {
                 heardOne = heard.tracked(lastOnsetNs, pendingPeriod) || heardOne;
                 pendingNs = 0;
-            } else if (!heardOne) {
+            } else {
                 // The tracker falls quiet now and then on very regular
-                // music; an onset that falls on the grid keeps the beat.
-                heardOne = heard.onset(lastOnsetNs);
+                // music, and slowly finds a beat back after a break; onsets
+                // at the tempo keep the beat and take it up again.
+                heardOne = heard.onset(lastOnsetNs) || heardOne;
             }
         }
         if (heardOne) {

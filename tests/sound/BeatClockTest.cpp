@@ -109,5 +109,20 @@ TEST(HeardBeats, HoldsAfterThreeBeatsAndLetsGoInABreakOrSilence) {
     EXPECT_TRUE(h.gridAt(last + 4100 * kMs).holds);
 }
 
+TEST(HeardBeats, OnsetsAtTheKnownTempoTakeTheBeatUpAfterABreak) {
+    HeardBeats h;
+    for (int n = 0; n < 4; ++n) h.beat(1000 * kMs + n * 500 * kMs, 500 * kMs);
+    const std::int64_t back = 9000 * kMs;  // the drums return, off the old phase
+    for (int n = 0; n < 3; ++n) {
+        h.soundNs = back + n * 500 * kMs;
+        EXPECT_FALSE(h.gridAt(back + n * 500 * kMs).holds) << n;
+        h.onset(back + n * 500 * kMs);
+        h.onset(back + n * 500 * kMs + 170 * kMs);  // an onset off the beat is no beat
+    }
+    h.onset(back + 1500 * kMs);
+    EXPECT_TRUE(h.gridAt(back + 1500 * kMs).holds);
+    EXPECT_EQ(h.beatNs, back + 1500 * kMs);
+}
+
 }  // namespace
 }  // namespace lumetra::sound
