@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "OlaReceiver.h"
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OlaOutput.h"
 #include "output/OutputCycle.h"
 #include "output/RealTimeThread.h"

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OutputCycle.h"
 #include "output/UsbDriver.h"
 #include "output/WirePacket.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OutputCycle.h"
 #include "output/RealTimeThread.h"
 #include "output/UsbBackends.h"

@@ -1,14 +1,12 @@
 // The show file commands of the main window: new, open, save, save as,
 // autosave and the clearing of the show.
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QTabWidget>
 #include <QTimer>
 
 #include "app/TBaseForm.h"
 #include "show/PathBytes.h"
 #include "playback/StaticForm.h"
-#include "show/ShowFile.h"
 #include "show/ShowReset.h"
 
 namespace lumetra::ui {
@@ -37,29 +35,28 @@ void TBaseForm::NewItemClick() {
 void TBaseForm::OpenItemClick() {
     auto chosen = dialogs_->openFile(this, {kShowFilter, "lum", QString()});
     if (!chosen) return;
-    openName_ = *chosen;
+    setOpenFileName(*chosen);
     BlocOpenFile();
     graphZoom_ = graphZoomAfterOpen(console_.show.cell(cell::kLastScene));
     ReturnPageControlAll();  // also derives the sequencer interval from the loaded tempo
 }
 
+// The window's part of a load is done where the core tells of it
+// (coreChanged): the undo buttons, the error box, the caption.
 bool TBaseForm::BlocOpenFile() {
-    const io::FileResult result = io::loadShow(local(openName_), console_.show);
-    setUndoEnabled(false);
-    if (result.notFound()) {
-        dialogs_->error(this, "Файл не существует !");
-        return false;
-    }
-    if (!result.ok()) {
-        // Nothing was changed: the show, its name and the caption stay.
-        dialogs_->error(this, fromStd(result.message));
-        return false;
-    }
-    setCaption(openName_);
-    saveName_ = openName_;
-    named_ = true;
-    run(Hook::ShowLoaded);
-    return true;
+    return core_.open();
+}
+
+QString TBaseForm::currentFileName() const {
+    return pathFromBytes(core_.fileName());
+}
+
+QString TBaseForm::openFileName() const {
+    return pathFromBytes(core_.openName());
+}
+
+void TBaseForm::setOpenFileName(const QString& name) {
+    core_.setOpenName(local(name));
 }
 
 void TBaseForm::SaveItemClick() {
@@ -67,31 +64,20 @@ void TBaseForm::SaveItemClick() {
 }
 
 void TBaseForm::SaveFile() {
-    if (!named_) {
+    if (!isNamed()) {
         SaveFileAs();
         return;
     }
-    writeShowTo(saveName_);
+    setCaption(currentFileName());
+    core_.saveAs(core_.fileName());
 }
 
 TBaseForm::SaveOutcome TBaseForm::SaveFileAs() {
-    auto chosen = dialogs_->saveFile(this, {kShowFilter, "lum", saveName_});
+    auto chosen = dialogs_->saveFile(this, {kShowFilter, "lum", currentFileName()});
     if (!chosen) return SaveOutcome::Cancelled;
-    saveName_ = *chosen;
-    if (!writeShowTo(saveName_)) return SaveOutcome::Failed;
-    named_ = true;
-    return SaveOutcome::Saved;
-}
-
-bool TBaseForm::writeShowTo(const QString& path) {
-    console_.show.writeSignature();
-    setCaption(path);
-    const io::FileResult result = io::saveShow(local(path), showImageToSave());
-    if (!result.ok()) {
-        dialogs_->error(this, fromStd(result.message));
-        return false;
-    }
-    return true;
+    // The caption names the file before the write, and stays if it fails.
+    setCaption(*chosen);
+    return core_.saveAs(local(*chosen)).ok() ? SaveOutcome::Saved : SaveOutcome::Failed;
 }
 
 void TBaseForm::SaveAsItemClick() {
@@ -109,31 +95,48 @@ void TBaseForm::SaveAsItemClick() {
 }
 
 ShowMemory::Image TBaseForm::showImageToSave() const {
-    ShowMemory::Image image;
-    console_.show.snapshot(image);
-    if (staticEditMode_) staticEditMode_->imageToSave(image);
-    return image;
+    return core_.imageToSave();
 }
 
 void TBaseForm::ClearAll() {
-    ClearAllMemory(console_);
-    setUndoEnabled(false);
-    named_ = false;
-    setCaption(kNoFileName);
-    run(Hook::ClearAll);  // check boxes, fader bank
-    PageControlInput->setCurrentIndex(PageFaders);
-    PageControlUst->setCurrentIndex(2);
-    PageControlTemp->setCurrentIndex(0);
-    graphZoom_ = clearedGraphZoom();
+    core_.clear();
 }
 
 void TBaseForm::TimerAvtoSaveTimer() {
     if (!TimerStatus->isActive()) TimerStatus->start();
-    if (!saveName_.isEmpty()) OutStatus("Автосохранение файла " + QFileInfo(saveName_).fileName());
-    const io::FileResult result = io::autosaveShow(folder_.autosavePath(), showImageToSave());
-    // A failed autosave must not stop a running show with a modal box: it
-    // is reported on the status line at every attempt.
-    if (!result.ok()) OutStatus(fromStd(result.message));
+    core_.autosave();
+}
+
+void TBaseForm::coreChanged(const CoreEvent& event) {
+    using Kind = CoreEvent::Kind;
+    switch (event.kind) {
+        case Kind::ShowLoaded:
+            setUndoEnabled(false);
+            if (event.index == 0) {
+                dialogs_->error(this, fromStd(event.text));
+                return;
+            }
+            setCaption(openFileName());
+            run(Hook::ShowLoaded);
+            return;
+        case Kind::ShowCleared:
+            setUndoEnabled(false);
+            setCaption(kNoFileName);
+            run(Hook::ClearAll);  // check boxes, fader bank
+            PageControlInput->setCurrentIndex(PageFaders);
+            PageControlUst->setCurrentIndex(2);
+            PageControlTemp->setCurrentIndex(0);
+            graphZoom_ = clearedGraphZoom();
+            return;
+        case Kind::Status:
+            OutStatus(fromStd(event.text));
+            return;
+        case Kind::Error:
+            dialogs_->error(this, fromStd(event.text));
+            return;
+        default:
+            return;
+    }
 }
 
 }  // namespace lumetra::ui

@@ -11,7 +11,7 @@ void TBaseForm::stopInterface() { output_->CloseUsbDevise(); }
 void TBaseForm::startRealTimeTick() { output_->startTick(); }
 void TBaseForm::stopRealTimeTick() { output_->stopTick(); }
 QString TBaseForm::interfaceStatusText() const { return output_->InterfaceStatusText(); }
-void TBaseForm::toggleBlackoutFromKey() { output_->toggleBlackoutFromKey(); }
+void TBaseForm::toggleBlackoutFromKey() { core_.toggleBlackout(); }
 InterfaceState TBaseForm::interfaceState() const { return output_->interfaceState(); }
 
 // Sound capture opens (with its boxes when it cannot) and its analysis

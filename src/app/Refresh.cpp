@@ -19,10 +19,10 @@ void TBaseForm::ReturnPageControlAll() {
 }
 
 void TBaseForm::ReturnDataSystem() {
-    if (!saveName_.isEmpty())
-        setCaption(saveName_);
-    else if (!openName_.isEmpty())
-        setCaption(openName_);
+    if (!core_.fileName().empty())
+        setCaption(currentFileName());
+    else if (!core_.openName().empty())
+        setCaption(openFileName());
     for (const auto& refresh : systemRefreshers_) refresh();
 }
 

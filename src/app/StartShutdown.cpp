@@ -30,9 +30,6 @@ namespace {
 std::string local(const QString& path) {
     return pathToBytes(path);
 }
-QString fromLocal(const std::string& path) {
-    return pathFromBytes(path);
-}
 }  // namespace
 
 void TBaseForm::FormCreate(DeviceStart devices) {
@@ -100,7 +97,7 @@ void TBaseForm::FormShown() {
 
 void TBaseForm::reopenLastShow() {
     ReadIniFile();
-    if (!openName_.isEmpty()) BlocOpenFile();
+    if (!core_.openName().empty()) BlocOpenFile();
 }
 
 void TBaseForm::loadColorsAtStart() {
@@ -131,13 +128,10 @@ void TBaseForm::FormClose() {
     // 5. The operator may save the show; a cancel loses it. When the
     //    console is told to quit without a desk (a signal), the show is kept
     //    in the autosave file instead of asking.
-    if (quietShutdown_) {
-        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), showImageToSave());
-        if (!r.ok()) reportError(QString::fromStdString(r.message));
-    } else if (SaveFileAs() == SaveOutcome::Failed) {
-        // The chosen place refused the show: it is kept in the autosave
-        // file rather than lost with the program.
-        const io::FileResult r = io::autosaveShow(folder_.autosavePath(), showImageToSave());
+    //    A chosen place that refused the show keeps it there too rather
+    //    than lose it with the program.
+    if (quietShutdown_ || SaveFileAs() == SaveOutcome::Failed) {
+        const io::FileResult r = core_.keepShow();
         if (!r.ok()) reportError(QString::fromStdString(r.message));
     }
     // 6.
@@ -163,28 +157,16 @@ void TBaseForm::fillDiskLabels() {
 }
 
 void TBaseForm::ReadIniFile() {
-    const io::SettingsReadResult read = io::ReadIniFile(folder_.settingsPath());
-    if (!read.file.ok() && !read.file.notFound())
-        OutStatus(QString::fromStdString(read.file.message));
-    for (int n = 0; n < io::kKonveyrSlots; ++n)
-        konveyorPaths_[n] = fromLocal(read.settings.konveyr[n]);
-    openName_ = fromLocal(io::resolveInWorkingFolder(read.settings.lastPath));
-    readBeatSettings(read.settings.ritm);
+    const io::FileResult read = core_.readSettings(folder_.settingsPath());
+    if (!read.ok() && !read.notFound()) OutStatus(QString::fromStdString(read.message));
+    readBeatSettings(core_.beatSettings());
     konveyr_->labelFromSettings();
 }
 
 void TBaseForm::WriteIniFile() {
-    io::Settings settings;
-    for (int n = 0; n < io::kKonveyrSlots; ++n) settings.konveyr[n] = local(konveyorPaths_[n]);
-    settings.lastPath = local(saveName_);
-    settings.ritm = beatSettingsToWrite();
-    const io::FileResult result = io::WriteIniFile(folder_.settingsPath(), settings);
-    if (result.ok()) return;
-    // The settings' own text names the file; the reason follows in Russian.
-    QString text = QString::fromStdString(result.message);
-    if (result.systemError != 0)
-        text += "\nПричина: " + QString::fromStdString(io::systemErrorText(result.systemError));
-    reportError(text);
+    core_.setBeatSettings(beatSettingsToWrite());
+    const io::FileResult result = core_.writeSettings(folder_.settingsPath());
+    if (!result.ok()) reportError(QString::fromStdString(ConsoleCore::settingsFailureText(result)));
 }
 
 void TBaseForm::readBeatSettings(const std::array<std::string, 5>& ritm) {

@@ -58,13 +58,23 @@ namespace lumetra::ui {
 TBaseForm::TBaseForm(const Options& options, io::DataFolder folder,
                      std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
+      core_(folder.autosavePath()),
       options_(options),
       folder_(std::move(folder)),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>()) {
     initAppResources();
     setObjectName("BaseForm");
     setWindowTitle("LUMETRA");
+    core_.observe([this](const CoreEvent& event) { coreChanged(event); });
     buildWindow();
+}
+
+QString TBaseForm::konveyorPath(int slot) const {
+    return pathFromBytes(core_.conveyorPath(slot));
+}
+
+void TBaseForm::setKonveyorPath(int slot, const QString& path) {
+    core_.setConveyorPath(slot, pathToBytes(path));
 }
 
 TBaseForm::~TBaseForm() = default;
@@ -147,6 +157,7 @@ void TBaseForm::buildWindow() {
     // chase generators and static pictures
     avtomatPage_ = new AvtomatPage(*this);
     staticEditMode_ = new StaticEditMode(*this, *faderPage_);
+    core_.setImageFilter([this](ShowMemory::Image& image) { staticEditMode_->imageToSave(image); });
 
     // names, colours and the channel graph
     namePage_ = new NamePage(*this, *faderPage_);

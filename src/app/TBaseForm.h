@@ -7,11 +7,12 @@
 #include <memory>
 #include <vector>
 
-#include "app/Console.h"
-#include "app/DataFolder.h"
+#include "core/Console.h"
+#include "core/ConsoleCore.h"
+#include "core/DataFolder.h"
 #include "app/Dialogs.h"
-#include "app/Options.h"
-#include "playback/ShowClock.h"
+#include "core/Options.h"
+#include "core/ShowClock.h"
 #include "show/ColorEditFile.h"
 #include "show/ShowReset.h"
 
@@ -86,6 +87,8 @@ class TBaseForm : public QMainWindow {
     void FormCreate(DeviceStart devices = DeviceStart::WithForm);
     void FormShown();
 
+    // The console's live state and operations, shared with every front.
+    ConsoleCore& core() { return core_; }
     Console& console() { return console_; }
     const io::DataFolder& folder() const { return folder_; }
     Dialogs& dialogs() { return *dialogs_; }
@@ -116,10 +119,10 @@ class TBaseForm : public QMainWindow {
     ShowMemory::Image showImageToSave() const;
 
     // File state.
-    QString currentFileName() const { return saveName_; }
-    QString openFileName() const { return openName_; }
-    void setOpenFileName(const QString& name) { openName_ = name; }
-    bool isNamed() const { return named_; }
+    QString currentFileName() const;
+    QString openFileName() const;
+    void setOpenFileName(const QString& name);
+    bool isNamed() const { return core_.named(); }
     QString captionPrefix() const { return captionPrefix_; }
     void setCaptionPrefix(const QString& prefix) { captionPrefix_ = prefix.left(255); }
 
@@ -180,8 +183,8 @@ class TBaseForm : public QMainWindow {
 
     // The conveyor's twenty show files (slot 1..20; empty = free), kept in
     // the settings file, and the conveyor group that plays them.
-    QString konveyorPath(int slot) const { return konveyorPaths_[slot - 1]; }
-    void setKonveyorPath(int slot, const QString& path) { konveyorPaths_[slot - 1] = path; }
+    QString konveyorPath(int slot) const;
+    void setKonveyorPath(int slot, const QString& path);
     KonveyrGroup& konveyr() { return *konveyr_; }
 
     // The auto-add switch of the scene list (menu "Опции").
@@ -241,7 +244,6 @@ class TBaseForm : public QMainWindow {
     void startSoundInput();
     void reportError(const QString& text);
     void setCaption(const QString& name);
-    bool writeShowTo(const QString& path);
     void fillDiskLabels();
     void installManual();
     void reopenLastShow();
@@ -256,7 +258,8 @@ class TBaseForm : public QMainWindow {
     void LoadColorEdit(const QString& path);
     void SaveColorEdit(const QString& path);
 
-    Console console_;
+    ConsoleCore core_;
+    Console& console_ = core_.console();
     Options options_;
     io::DataFolder folder_;
     std::unique_ptr<Dialogs> dialogs_;
@@ -284,10 +287,8 @@ class TBaseForm : public QMainWindow {
     // 3D viewer
     DevicePlacement* devicePlacement_ = nullptr;
 
-    // File state of the show.
-    QString saveName_ = QStringLiteral("Unit_001");
-    QString openName_;
-    bool named_ = false;
+    void coreChanged(const CoreEvent& event);
+
     QString captionPrefix_ = QStringLiteral(" Initalization ");
     bool closing_ = false;
     bool quietShutdown_ = false;
@@ -297,7 +298,6 @@ class TBaseForm : public QMainWindow {
     bool shownStepsPending_ = false;
     io::ChannelColors colors_;
 
-    std::array<QString, 20> konveyorPaths_;
     std::array<std::vector<std::function<void()>>, 7> pageRefreshers_;
     std::vector<std::function<void()>> systemRefreshers_;
     std::array<std::vector<std::function<void()>>, static_cast<int>(Hook::Count)> hooks_;

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DataFolder.h"
-#include "app/Options.h"
+#include "core/DataFolder.h"
+#include "core/Options.h"
 #include "app/TBaseForm.h"
 #include "output/NoSigpipe.h"
 

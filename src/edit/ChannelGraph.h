@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace lumetra {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "show/ColorEditFile.h"
 
 namespace lumetra {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace lumetra {
 

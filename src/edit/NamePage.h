@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 class QLineEdit;
 

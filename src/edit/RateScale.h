@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "edit/FaderTools.h"
 
 namespace lumetra {

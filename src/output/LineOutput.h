@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "show/ByteTable.h"
 
 namespace lumetra {

@@ -6,16 +6,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "app/TBaseForm.h"
-#include "output/OlaOutput.h"
-#include "output/OutputSummary.h"
 #include "output/RealTimeThread.h"
-#include "output/UsbBackends.h"
 
 namespace lumetra::ui {
 
@@ -28,14 +25,17 @@ QLayout* layoutOf(QWidget* w) {
 }  // namespace
 
 OutputControls::OutputControls(TBaseForm& form, const Options& options)
-    : QObject(&form), form_(form), console_(form.console()) {
-    buildOutputs(options);
-
+    : QObject(&form),
+      form_(form),
+      console_(form.console()),
+      core_(form.core()),
+      outputs_(form.console(), options) {
     buildRateMode();
     buildLevels();
     buildOutputButtons();
     buildPictures();
     buildOffline();
+    core_.observe([this](const CoreEvent& event) { coreChanged(event); });
 
     TimerPolling = new QTimer(this);
     TimerPolling->setObjectName("TimerPolling");
@@ -58,34 +58,6 @@ OutputControls::OutputControls(TBaseForm& form, const Options& options)
     blink_->setInterval(10);
     blink_->setTimerType(Qt::PreciseTimer);
     connect(blink_, &QTimer::timeout, this, &OutputControls::blinkTimer);
-}
-
-void OutputControls::buildOutputs(const Options& options) {
-    InterfaceChoices choices = parseInterfaces(options.interface);
-    if (!choices.error.empty()) choices = parseInterfaces("none");
-    const bool anyOla =
-        std::any_of(choices.outputs.begin(), choices.outputs.end(),
-                    [](const InterfaceChoice& c) { return c.kind == InterfaceChoice::Kind::Ola; });
-    for (const InterfaceChoice& c : choices.outputs) {
-        if (c.kind == InterfaceChoice::Kind::Ola) {
-            ola_.push_back(std::make_unique<io::OlaOutput>(c.universe, options.olaPort));
-            outputs_.push_back(ola_.back().get());
-        } else if (!(anyOla && c.usb == "none")) {
-            // "none" beside olad universes means no USB driver at all; alone
-            // it is the driver that finds no interface.
-            io::BackendChoice backend = io::makeUsbBackend(c.usb);
-            backend_ = backend.backend ? std::move(backend.backend)
-                                       : std::make_unique<io::NoInterfaceBackend>();
-            driver_ = std::make_unique<UsbDriver>(*backend_);
-            outputs_.push_back(driver_.get());
-        }
-    }
-    cycle_ = std::make_unique<OutputCycle>(console_);
-    for (LineOutput* o : outputs_) cycle_->addOutput(o);
-}
-
-std::vector<const LineOutput*> OutputControls::outputList() const {
-    return {outputs_.begin(), outputs_.end()};
 }
 
 OutputControls::~OutputControls() {
@@ -152,33 +124,47 @@ void OutputControls::buildOutputButtons() {
         make("SpeedButtonMacrosOut", "Макро M",
              "Выключает все каналы  и включает  каналы статической каркинки =M= ");
     SpeedButtonOnScena->setChecked(true);
-    connect(SpeedButtonOnScena, &QToolButton::clicked, this, [this] {
-        console_.controls.macroOut.set(0);
-        CheckBoxBlackOut->setChecked(false);
-    });
-    connect(SpeedButtonBlackOut, &QToolButton::clicked, this, [this] {
-        console_.controls.macroOut.set(0);
-        CheckBoxBlackOut->setChecked(true);
-    });
-    connect(SpeedButtonMacrosOut, &QToolButton::clicked, this, [this] {
-        console_.controls.macroOut.set(1);
-        CheckBoxBlackOut->setChecked(true);
-    });
+    connect(SpeedButtonOnScena, &QToolButton::clicked, this,
+            [this] { core_.setOutputMode(OutputMode::Scene); });
+    connect(SpeedButtonBlackOut, &QToolButton::clicked, this,
+            [this] { core_.setOutputMode(OutputMode::Blackout); });
+    connect(SpeedButtonMacrosOut, &QToolButton::clicked, this,
+            [this] { core_.setOutputMode(OutputMode::Macro); });
 }
 
 void OutputControls::CheckBoxBlackOutClick() {
-    const bool on = CheckBoxBlackOut->isChecked();
-    console_.controls.blackout.set(on ? 1 : 0);
-    if (blink_ && !blink_->isActive()) blink_->start();
-    // Every change of blackout, on or off, stops the show.
-    console_.showRunning.set(0);
-    if (SpeedButtonMacrosOut->isChecked()) return;
-    (on ? SpeedButtonBlackOut : SpeedButtonOnScena)->setChecked(true);
+    // Every change of blackout, on or off, stops the show (the core).
+    core_.setBlackout(CheckBoxBlackOut->isChecked());
 }
 
-void OutputControls::toggleBlackoutFromKey() {
-    CheckBoxBlackOut->setChecked(!CheckBoxBlackOut->isChecked());
-    console_.showRunning.set(0);
+void OutputControls::coreChanged(const CoreEvent& event) {
+    switch (event.kind) {
+        case CoreEvent::Kind::Output: {
+            {
+                const QSignalBlocker block(CheckBoxBlackOut);
+                CheckBoxBlackOut->setChecked(core_.blackout());
+            }
+            if (blink_ && !blink_->isActive()) blink_->start();
+            const OutputMode mode = core_.outputMode();
+            (mode == OutputMode::Macro      ? SpeedButtonMacrosOut
+             : mode == OutputMode::Blackout ? SpeedButtonBlackOut
+                                            : SpeedButtonOnScena)
+                ->setChecked(true);
+            return;
+        }
+        case CoreEvent::Kind::Picture: {
+            const QSignalBlocker block(pictureBoxes_[event.index]);
+            pictureBoxes_[event.index]->setChecked(core_.picture(event.index));
+            return;
+        }
+        case CoreEvent::Kind::Offline: {
+            const QSignalBlocker block(CheckBoxNoUSBconnect);
+            CheckBoxNoUSBconnect->setChecked(core_.offline());
+            return;
+        }
+        default:
+            return;
+    }
 }
 
 void OutputControls::buildPictures() {
@@ -202,8 +188,7 @@ void OutputControls::buildPictures() {
         box->setObjectName(keys[k].name);
         box->setToolTip(QString("Запрограммированая статическая картинка - Горячая кнопка =%1= ")
                             .arg(QString::fromUtf8(keys[k].hotKey)));
-        connect(box, &QCheckBox::toggled, this,
-                [this, k](bool on) { console_.controls.pictureKeys.set(k, on ? 1 : 0); });
+        connect(box, &QCheckBox::toggled, this, [this, k](bool on) { core_.setPicture(k, on); });
         pictureBoxes_[k] = box;
         grid->addWidget(box, k / 8, k % 8);
     }
@@ -216,7 +201,7 @@ void OutputControls::buildOffline() {
     CheckBoxNoUSBconnect->setObjectName("CheckBoxNoUSBconnect");
     CheckBoxNoUSBconnect->setToolTip("Ничего не отправлять в интерфейс");
     connect(CheckBoxNoUSBconnect, &QCheckBox::toggled, this,
-            [this](bool on) { console_.controls.offline.set(on ? 1 : 0); });
+            [this](bool on) { core_.setOffline(on); });
     usb->layout()->addWidget(CheckBoxNoUSBconnect);
     // Which priority the output clock got; filled once the clock has asked.
     LabelClockPriority = new QLabel(usb);
@@ -227,55 +212,50 @@ void OutputControls::buildOffline() {
 }
 
 void OutputControls::showClockPriority() {
-    if (!thread_ || !thread_->settled() || !LabelClockPriority->text().isEmpty()) return;
+    const io::RealTimeThread* thread = outputs_.thread();
+    if (!thread || !thread->settled() || !LabelClockPriority->text().isEmpty()) return;
     LabelClockPriority->setText(QString::fromStdString(
-        io::clockStateText(thread_->priority(), thread_->memoryLock())));
+        io::clockStateText(thread->priority(), thread->memoryLock())));
 }
 
 void OutputControls::InitUsbDevise() {
-    for (LineOutput* o : outputs_) o->start();
+    outputs_.start();
     TimerPolling->start();
     // The listing labels are filled once, here.
     auto set = [this](const char* name, const std::string& text) {
         if (auto* label = form_.findChild<QLabel*>(name))
             label->setText(QString::fromStdString(text));
     };
-    const OutputListing listing = listingOf(outputList());
+    const OutputListing listing = outputs_.listing();
     set("LabelKolvoUSB", listing.count);
     set("LabelTipFtdi", listing.description);
     set("LabelUSBnomber", listing.serial);
 }
 
 void OutputControls::TimerPollingTimer() {
-    for (LineOutput* o : outputs_) o->poll();
+    outputs_.poll();
     showClockPriority();
 }
 
 void OutputControls::startTick() {
-    if (thread_) return;
-    thread_ = std::make_unique<io::RealTimeThread>([this] { cycle_->RealTimeTick(); });
-    thread_->lockAlso(&console_, sizeof(Console));
-    if (driver_) thread_->lockAlso(driver_.get(), sizeof(UsbDriver));
-    for (const auto& ola : ola_) thread_->lockAlso(ola.get(), sizeof(io::OlaOutput));
-    thread_->lockAlso(cycle_.get(), sizeof(OutputCycle));
-    thread_->start();
+    outputs_.startTick();
 }
 
 void OutputControls::stopTick() {
-    if (thread_) thread_->stop();
+    outputs_.stopTick();
 }
 
 void OutputControls::CloseUsbDevise() {
     TimerPolling->stop();
-    for (LineOutput* o : outputs_) o->stop();
+    outputs_.stop();
 }
 
 InterfaceState OutputControls::interfaceState() const {
-    return interfaceStateOf(outputList(), CheckBoxNoUSBconnect->isChecked());
+    return outputs_.interfaceState(CheckBoxNoUSBconnect->isChecked());
 }
 
 QString OutputControls::InterfaceStatusText() const {
-    return QString::fromStdString(statusTextOf(outputList()));
+    return QString::fromStdString(outputs_.statusText());
 }
 
 void OutputControls::TimerstrobTimer() {

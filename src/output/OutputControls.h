@@ -6,12 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/Options.h"
-#include "output/LineOutput.h"
-#include "output/OutputCycle.h"
-#include "output/UsbBackend.h"
-#include "output/UsbDriver.h"
-#include "playback/ShowClock.h"
+#include "core/ConsoleCore.h"
+#include "core/Options.h"
+#include "output/OutputSet.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -21,11 +18,6 @@ class QRadioButton;
 class QTimer;
 class QToolButton;
 
-namespace lumetra::io {
-class OlaOutput;
-class RealTimeThread;
-}
-
 namespace lumetra::ui {
 
 class TBaseForm;
@@ -34,8 +26,8 @@ class TBaseForm;
 // the macro picture, the static picture keys, manual control, offline mode,
 // the outputs chosen on the command line (the USB interface, olad
 // universes) with their listing and one-second poll, and the real-time
-// thread that runs the tick. Every control writes its mirror in the console state
-// from its change handler; the tick reads only the mirrors.
+// thread that runs the tick. The controls call the console core, which
+// writes the mirrors the tick reads, and show what the core tells of them.
 class OutputControls : public QObject {
     Q_OBJECT
 
@@ -53,11 +45,10 @@ public:
 
     InterfaceState interfaceState() const;
     QString InterfaceStatusText() const;
-    void toggleBlackoutFromKey();
 
-    UsbDriver* driver() { return driver_.get(); }  // null when no USB interface was chosen
-    const std::vector<LineOutput*>& outputs() const { return outputs_; }
-    OutputCycle& cycle() { return *cycle_; }
+    UsbDriver* driver() { return outputs_.driver(); }  // null when no USB interface was chosen
+    const std::vector<LineOutput*>& outputs() const { return outputs_.outputs(); }
+    OutputCycle& cycle() { return outputs_.cycle(); }
 
     // Handlers (public so tests can drive them like clicks).
     void CheckBoxBlackOutClick();
@@ -69,20 +60,15 @@ private:
     void buildOutputButtons();
     void buildPictures();
     void buildOffline();
-    void buildOutputs(const Options& options);
-    std::vector<const LineOutput*> outputList() const;
+    void coreChanged(const CoreEvent& event);
     void TimerstrobTimer();
     void blinkTimer();
     void showClockPriority();
 
     TBaseForm& form_;
     Console& console_;
-    std::unique_ptr<UsbBackend> backend_;
-    std::unique_ptr<UsbDriver> driver_;
-    std::vector<std::unique_ptr<io::OlaOutput>> ola_;
-    std::vector<LineOutput*> outputs_;  // in command-line order
-    std::unique_ptr<OutputCycle> cycle_;
-    std::unique_ptr<io::RealTimeThread> thread_;
+    ConsoleCore& core_;
+    io::OutputSet outputs_;
 
     QGroupBox* RadioGroupRate = nullptr;
     QButtonGroup* rateItems_ = nullptr;

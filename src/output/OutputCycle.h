@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/LineOutput.h"
 #include "output/UsbDriver.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "output/LineOutput.h"
-#include "playback/ShowClock.h"
+#include "core/ShowClock.h"
 
 namespace lumetra {
 

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/LineOutput.h"
 #include "output/UsbBackend.h"
 #include "show/ByteTable.h"

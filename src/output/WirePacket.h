@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <deque>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "show/ByteTable.h"
 
 namespace lumetra {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OutputCycle.h"
 
 namespace lumetra {

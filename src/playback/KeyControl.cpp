@@ -277,15 +277,13 @@ bool KeyControl::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-QCheckBox* KeyControl::pictureBox(int code) const {
-    QString name;
-    if (code >= '1' && code <= '8')
-        name = QString("CheckBoxChs%1").arg(QChar(code));
-    else if (code == kKeySpace)
-        name = "CheckBoxChsSpace";
-    else if (QString("BCMNVXZ").contains(QChar(code)))
-        name = QString("CheckBoxChs") + QChar(code);
-    return name.isEmpty() ? nullptr : form_.findChild<QCheckBox*>(name);
+int KeyControl::pictureIndex(int code) {
+    // The pictures in their order: 1..8, the space bar, Z X C V B N M.
+    if (code >= '1' && code <= '8') return code - '1';
+    if (code == kKeySpace) return 8;
+    if (code <= 0 || code >= 128) return -1;
+    const auto at = std::string_view("ZXCVBNM").find(static_cast<char>(code));
+    return at == std::string_view::npos ? -1 : 9 + static_cast<int>(at);
 }
 
 void KeyControl::FormKeyDown(int code) {
@@ -295,16 +293,15 @@ void KeyControl::FormKeyDown(int code) {
     if (code == kKeyCtrl) {
         ctrl_ = true;
     } else if (code == kKeyZero) {
-        form_.toggleBlackoutFromKey();
-        form_.console().showRunning.set(0);
+        form_.core().toggleBlackout();
     } else if (code == kKeyPlus) {
-        sequencer_.ModeStop();
+        form_.core().stop();
     } else if (code == kKeyMinus) {
-        sequencer_.ModePlay();
+        form_.core().play();
     } else if (code == kKeyTap) {
         emit tapKey();
-    } else if (QCheckBox* box = pictureBox(code)) {
-        box->setChecked(true);
+    } else if (pictureIndex(code) >= 0) {
+        form_.core().setPicture(pictureIndex(code), true);
     }
     KonveyrGroup& konveyr = form_.konveyr();
     if (!konveyr.keysOn()) return;
@@ -314,8 +311,7 @@ void KeyControl::FormKeyDown(int code) {
 }
 
 void KeyControl::FormKeyUp(int code) {
-    if (!ctrl_)
-        if (QCheckBox* box = pictureBox(code)) box->setChecked(false);
+    if (!ctrl_ && pictureIndex(code) >= 0) form_.core().setPicture(pictureIndex(code), false);
     if (code == kKeyCtrl) ctrl_ = false;
 }
 

@@ -68,7 +68,8 @@ class KeyControl : public QObject {
 
   private:
     void CheckBoxFlashOnClick(bool on);
-    QCheckBox* pictureBox(int code) const;
+    // The static picture (0..15) of a key, or -1.
+    static int pictureIndex(int code);
     bool isMenuShortcut(const QKeyEvent& key) const;
     struct Sighting {
         const QEvent* event = nullptr;

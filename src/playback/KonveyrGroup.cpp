@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include "app/TBaseForm.h"
@@ -71,7 +72,7 @@ QIcon modeIcon(int kind) {
 }  // namespace
 
 KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox* box)
-    : QObject(&form), form_(form), sequencer_(sequencer) {
+    : QObject(&form), form_(form), sequencer_(sequencer), core_(form.core()) {
     setObjectName("KonveyrGroup");
     auto* layout = new QGridLayout(box);
     layout->setSpacing(2);
@@ -86,7 +87,7 @@ KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox*
         button->installEventFilter(this);
         connect(button, &QToolButton::clicked, this, [this, n] { SpeedButtonJob(n, false); });
         connect(button, &QToolButton::toggled, this,
-                [this, n](bool down) { konveyr_.setActive(n, down); });
+                [this, n](bool down) { core_.setSlotActive(n, down); });
         buttons_[n - 1] = button;
         layout->addWidget(button, (n - 1) / 4, (n - 1) % 4);
     }
@@ -124,17 +125,13 @@ KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox*
         *m.button = b;
     }
     SpeedButtonKonvHand->setChecked(true);
-    connect(SpeedButtonKonvHand, &QToolButton::clicked, this, [this] { sequencer_.ModeStop(); });
-    connect(SpeedButtonKonvOff, &QToolButton::clicked, this, [this] { sequencer_.ModeStop(); });
-    connect(SpeedButtonKonvSpis, &QToolButton::clicked, this, [this] {
-        KonveyrJob();
-        sequencer_.ModePlay();
-    });
-    connect(SpeedButtonKonvSpisBegin, &QToolButton::clicked, this, [this] {
-        konveyr_.setPosition(1);
-        KonveyrJob();
-        sequencer_.ModePlay();
-    });
+    const std::pair<QToolButton*, lumetra::ConveyorMode> modes[] = {
+        {SpeedButtonKonvHand, lumetra::ConveyorMode::Hand},
+        {SpeedButtonKonvSpis, lumetra::ConveyorMode::FromPosition},
+        {SpeedButtonKonvSpisBegin, lumetra::ConveyorMode::FromFirst},
+        {SpeedButtonKonvOff, lumetra::ConveyorMode::Off}};
+    for (auto [button, mode] : modes)
+        connect(button, &QToolButton::clicked, this, [this, mode] { core_.setConveyorMode(mode); });
 
     SpeedButtonKonvNew = new QToolButton(box);
     SpeedButtonKonvNew->setObjectName("SpeedButtonKonvNew");
@@ -158,16 +155,30 @@ KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox*
     modeRow->addWidget(CheckBoxKeyKonveyr);
     layout->addLayout(modeRow, 5, 0, 1, 4);
 
-    // The sequencer runs the job when the show wraps in an automatic mode.
-    sequencer_.setConveyor([this] { return automaticMode(); }, [this] { KonveyrJob(); });
+    core_.observe([this](const lumetra::CoreEvent& event) { coreChanged(event); });
+}
+
+void KonveyrGroup::coreChanged(const lumetra::CoreEvent& event) {
+    using Kind = lumetra::CoreEvent::Kind;
+    if (event.kind == Kind::Conveyor) {
+        QToolButton* mode[] = {SpeedButtonKonvHand, SpeedButtonKonvSpis, SpeedButtonKonvSpisBegin,
+                               SpeedButtonKonvOff};
+        mode[static_cast<int>(core_.conveyorMode())]->setChecked(true);
+        LabelKonveyr->setText(shown(core_.conveyorLabel()));
+    } else if (event.kind == Kind::ConveyorSlot) {
+        const int n = event.index;
+        setBound(n, core_.slotBound(n));
+        const QSignalBlocker block(buttons_[n - 1]);
+        buttons_[n - 1]->setChecked(core_.slotActive(n));
+    }
 }
 
 bool KonveyrGroup::automaticMode() const {
-    return SpeedButtonKonvSpis->isChecked() || SpeedButtonKonvSpisBegin->isChecked();
+    return core_.conveyorAutomatic();
 }
 
 bool KonveyrGroup::manualMode() const {
-    return SpeedButtonKonvHand->isChecked();
+    return core_.conveyorMode() == lumetra::ConveyorMode::Hand;
 }
 
 bool KonveyrGroup::keysOn() const {
@@ -182,7 +193,6 @@ void KonveyrGroup::setBound(int n, bool bound) {
     QFont f = button->font();
     f.setBold(bound);
     button->setFont(f);
-    konveyr_.setBound(n, bound);
 }
 
 void KonveyrGroup::labelFromSettings() {
@@ -190,7 +200,6 @@ void KonveyrGroup::labelFromSettings() {
         const io::KonveyrCaption caption =
             io::KonveyrButtonCaption(n, bytesOf(form_.konveyorPath(n)));
         buttons_[n - 1]->setText(shown(caption.text));
-        setBound(n, caption.bound);
     }
 }
 
@@ -212,55 +221,37 @@ void KonveyrGroup::assign(int n) {
     const auto chosen = form_.dialogs().openFile(&form_, {kShowFilter, "lum", QString()});
     if (!chosen) return;
     form_.setKonveyorPath(n, *chosen);
-    setBound(n, true);
     const io::KonveyrCaption caption = io::KonveyrAssignedCaption(n, bytesOf(*chosen));
     buttons_[n - 1]->setText(shown(caption.text));
 }
 
 void KonveyrGroup::SpeedButtonJob(int n, bool fromKey) {
-    if (!manualMode()) {
-        // A click has toggled the slot (active or not); a key does nothing.
-        return;
-    }
+    // Outside the hand mode a click has toggled the slot (active or not);
+    // a key does nothing.
     Q_UNUSED(fromKey);
-    KonveyrButtonOff();
-    buttons_[n - 1]->setChecked(true);
-    if (konveyr_.bound(n)) {
-        form_.setOpenFileName(form_.konveyorPath(n));
-        ManualLoad();
-    }
+    if (!manualMode()) return;
+    const bool load = core_.slotBound(n);
+    core_.slotJob(n);
+    if (load) form_.ReturnPageControlAll();
 }
 
 void KonveyrGroup::ManualLoad() {
-    form_.BlocOpenFile();
-    form_.console().show.setCell(cell::kCurrentScene, 0);
-    showShortName(QString());
+    core_.manualLoad();
     form_.ReturnPageControlAll();
 }
 
-void KonveyrGroup::showShortName(const QString& prefix) {
-    LabelKonveyr->setText(prefix + shown(io::ConvertorFileName(bytesOf(form_.openFileName()))));
-}
-
 void KonveyrGroup::KonveyrJob() {
-    const lumetra::Konveyr::JobResult job = konveyr_.KonveyrJob([this](int slot) {
-        form_.setOpenFileName(form_.konveyorPath(slot));
-        form_.BlocOpenFile();
-    });
-    form_.console().show.setCell(cell::kCurrentScene, 0);
-    if (job.showLabel) showShortName(QString::number(job.labelSlot) + " ");
+    core_.konveyrJob();
 }
 
 void KonveyrGroup::KonveyrButtonOff() {
-    for (QToolButton* b : buttons_) b->setChecked(false);
+    for (int n = 1; n <= lumetra::Konveyr::kSlots; ++n) core_.setSlotActive(n, false);
 }
 
 void KonveyrGroup::SpeedButtonKonvNewClick() {
     if (!form_.dialogs().confirmWarning(&form_, "Удалить все файлы конвейра ? ")) return;
+    core_.clearConveyor();
     for (int n = 1; n <= lumetra::Konveyr::kSlots; ++n) {
-        form_.setKonveyorPath(n, QString());
-        setBound(n, false);
-        buttons_[n - 1]->setChecked(false);
         const std::string letter = io::konveyrKeyPrefix(n);
         buttons_[n - 1]->setText(n < lumetra::Konveyr::kSlots
                                      ? QString::fromStdString(letter.substr(0, 1)) + " (пусто)"

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "playback/Konveyr.h"
+#include "core/ConsoleCore.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -20,7 +20,8 @@ class TBaseForm;
 // The conveyor group "Конвейр потоков Шоу ": twenty slot buttons bound to
 // show files, the four mode buttons, the clear button and the switch of
 // the letter keys. The paths themselves are the frame's (the settings file
-// reads and writes them).
+// reads and writes them). The slots, the mode and the position are the
+// console core's; the buttons show them.
 class KonveyrGroup : public QObject {
     Q_OBJECT
 
@@ -44,18 +45,17 @@ class KonveyrGroup : public QObject {
     bool automaticMode() const;
     bool manualMode() const;
     bool keysOn() const;
-    lumetra::Konveyr& engine() { return konveyr_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void setBound(int n, bool bound);
-    void showShortName(const QString& prefix);
+    void coreChanged(const lumetra::CoreEvent& event);
 
     TBaseForm& form_;
     SequencerPage& sequencer_;
-    lumetra::Konveyr konveyr_;
+    lumetra::ConsoleCore& core_;
     std::array<QToolButton*, lumetra::Konveyr::kSlots> buttons_{};
     QToolButton* SpeedButtonKonvHand = nullptr;
     QToolButton* SpeedButtonKonvSpis = nullptr;

@@ -74,13 +74,13 @@ QToolButton* makeButton(QWidget* parent, const char* name, const char* hint) {
 }  // namespace
 
 SequencerPage::SequencerPage(TBaseForm& form)
-    : QObject(&form), form_(form), sequencer_(form.console()) {
+    : QObject(&form), form_(form), core_(form.core()) {
     setObjectName("SequencerPage");
     build(form.sceneTabs()->widget(0));
 
     TimerSeqveser = new QTimer(this);
     TimerSeqveser->setObjectName("TimerSeqveser");
-    TimerSeqveser->setInterval(sequencer_.intervalMs());
+    TimerSeqveser->setInterval(core_.intervalMs());
     connect(TimerSeqveser, &QTimer::timeout, this, &SequencerPage::TimerSeqveserTimer);
 
     TimerColorLentaTempa = new QTimer(this);
@@ -96,6 +96,7 @@ SequencerPage::SequencerPage(TBaseForm& form)
     connect(TimerShouClock, &QTimer::timeout, this, &SequencerPage::TimerShouClockTimer);
 
     form.onSystemRefresh([this] { refreshFromShow(); });
+    core_.observe([this](const lumetra::CoreEvent& event) { coreChanged(event); });
 
     // Both run for the whole life of the window; the step does nothing
     // while stopped except flash the indicator.
@@ -134,7 +135,7 @@ void SequencerPage::build(QWidget* page) {
                                "Установка времени перехода на следующую сцену");
     LabelTemp = makeLabel(page, "LabelTemp", "120 сцен/мин", "Время перехода на следующую сцену ");
     connect(ScrollBarTemp, &QScrollBar::valueChanged, this,
-            [this](int v) { applyTempo(sequencer_.ScrollBarTempChange(v)); });
+            [this](int v) { core_.setTempo(v); });
     transport->addWidget(SpeedButtonPlay);
     transport->addWidget(SpeedButtonStop);
     transport->addSpacing(8);
@@ -160,6 +161,7 @@ void SequencerPage::build(QWidget* page) {
     CheckBoxAudio1 = new QCheckBox("Работа от звука", page);
     CheckBoxAudio1->setObjectName("CheckBoxAudio1");
     CheckBoxAudio1->setToolTip("Включить запуск от звукового источника");
+    connect(CheckBoxAudio1, &QCheckBox::toggled, this, [this](bool on) { core_.setSoundTrigger(on); });
     keyboardArea_ = new QWidget(page);
     keyboardArea_->setObjectName("KeyboardArea");
     auto* keyboardLayout = new QHBoxLayout(keyboardArea_);
@@ -222,25 +224,44 @@ bool SequencerPage::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void SequencerPage::showPlaying() {
-    SpeedButtonPlay->setChecked(true);
-    form_.run(TBaseForm::Hook::ModePlay);
+void SequencerPage::coreChanged(const lumetra::CoreEvent& event) {
+    using Kind = lumetra::CoreEvent::Kind;
+    switch (event.kind) {
+        case Kind::Playing:
+            if (event.index) {
+                SpeedButtonPlay->setChecked(true);
+                form_.run(TBaseForm::Hook::ModePlay);
+            } else {
+                SpeedButtonStop->setChecked(true);
+                form_.run(TBaseForm::Hook::ModeStop);
+            }
+            return;
+        case Kind::Tempo: {
+            const QSignalBlocker block(ScrollBarTemp);
+            ScrollBarTemp->setValue(form_.console().show.cell(cell::kTempo));
+            applyTempo();
+            return;
+        }
+        case Kind::SoundTrigger: {
+            const QSignalBlocker block(CheckBoxAudio1);
+            CheckBoxAudio1->setChecked(core_.soundTrigger());
+            return;
+        }
+        default:
+            return;
+    }
 }
 
 void SequencerPage::ModePlay() {
-    sequencer_.ModePlay();
-    showPlaying();
+    core_.play();
 }
 
 void SequencerPage::ModeStop() {
-    sequencer_.ModeStop();
-    SpeedButtonStop->setChecked(true);
-    form_.run(TBaseForm::Hook::ModeStop);
+    core_.stop();
 }
 
 void SequencerPage::SpeedButtonPlayDblClick() {
-    sequencer_.SpeedButtonPlayDblClick();
-    showPlaying();
+    core_.playFromStart();
     form_.ReturnPageControlAll();
 }
 
@@ -253,21 +274,16 @@ void SequencerPage::showStopped() {
     ModeStop();
 }
 
-void SequencerPage::setConveyor(std::function<bool()> modeOn, std::function<void()> job) {
-    conveyorModeOn_ = std::move(modeOn);
-    konveyrJob_ = std::move(job);
-}
-
 lumetra::InterfaceState SequencerPage::interfaceState() const {
     return form_.interfaceState();
 }
 
-void SequencerPage::applyTempo(const lumetra::TempoStatus& status) {
+void SequencerPage::applyTempo() {
+    const std::string label = core_.tempoLabel();
     // Setting the interval restarts the timer: only a real change may do
     // that, or every page refresh would hold the next step back.
-    if (TimerSeqveser->interval() != status.intervalMs)
-        TimerSeqveser->setInterval(status.intervalMs);
-    setSteadyText(LabelTemp, QString::fromStdString(status.label));
+    if (TimerSeqveser->interval() != core_.intervalMs()) TimerSeqveser->setInterval(core_.intervalMs());
+    setSteadyText(LabelTemp, QString::fromStdString(label));
 }
 
 void SequencerPage::flash(lumetra::TempoIndicator indicator) {
@@ -286,22 +302,20 @@ void SequencerPage::flash(lumetra::TempoIndicator indicator) {
 }
 
 void SequencerPage::TimerSeqveserTimer() {
-    const bool conveyor = conveyorModeOn_ && conveyorModeOn_();
-    const lumetra::SequencerStep step =
-        sequencer_.TimerSeqveserTimer(CheckBoxAudio1->isChecked(), conveyor, konveyrJob_);
+    const lumetra::SequencerStep step = core_.step();
     flash(step.indicator);
     if (step.advanced) form_.ReturnPageControlAll();
 }
 
 void SequencerPage::stepOnBeat() {
-    if (!CheckBoxAudio1->isChecked()) return;
+    if (!core_.soundTrigger()) return;
     form_.console().beatFlag.set(1);
     TimerSeqveserTimer();
 }
 
 void SequencerPage::playFromCommandLine(bool onSound) {
-    if (onSound) CheckBoxAudio1->setChecked(true);
-    ModePlay();
+    if (onSound) core_.setSoundTrigger(true);
+    core_.play();
 }
 
 void SequencerPage::showTappedTempo(int periodMs) {
@@ -316,7 +330,7 @@ void SequencerPage::TimerColorLentaTempaTimer() {
 }
 
 void SequencerPage::TimerShouClockTimer() {
-    const lumetra::ClockTick tick = sequencer_.TimerShouClockTimer(interfaceState());
+    const lumetra::ClockTick tick = core_.sequencer().TimerShouClockTimer(interfaceState());
 
     // The prefix reaches the caption at the next refresh or file command,
     // not by itself: the caption is never rewritten behind the operator.
@@ -339,7 +353,7 @@ void SequencerPage::refreshFromShow() {
         const QSignalBlocker block(ScrollBarTemp);
         ScrollBarTemp->setValue(show.cell(cell::kTempo));
     }
-    applyTempo(sequencer_.TempStatus());
+    applyTempo();
 
     setSteadyText(LabelStep, QString::number(show.currentScene() + 1));
     {

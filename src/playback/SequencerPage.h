@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "playback/Sequencer.h"
+#include "core/ConsoleCore.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -36,16 +36,16 @@ class ColorShape : public QWidget {
 };
 
 // The page "Секвенсер": play and stop, tempo, the tempo indicator, the show
-// clock, the preset start scene and the current-scene slider. The stepping
-// itself is the engine's Sequencer; this page turns its timers and buttons
-// into calls and shows the results.
+// clock, the preset start scene and the current-scene slider. Playing,
+// stepping and the tempo are the console core's; this page turns its timers
+// and buttons into calls and shows what the core tells of them.
 class SequencerPage : public QObject {
     Q_OBJECT
 
   public:
     explicit SequencerPage(TBaseForm& form);
 
-    lumetra::Sequencer& sequencer() { return sequencer_; }
+    lumetra::Sequencer& sequencer() { return core_.sequencer(); }
 
     // Start and stop playback (buttons, keys).
     void ModePlay();
@@ -74,10 +74,6 @@ class SequencerPage : public QObject {
     // Tempo, scene slider and last-scene label from the show.
     void refreshFromShow();
 
-    // Where the conveyor plugs in: whether one of its automatic modes is on,
-    // and the job that loads its next show when the list wraps. Until the
-    // conveyor is wired there is no conveyor mode.
-    void setConveyor(std::function<bool()> modeOn, std::function<void()> job);
 
     // The interface state the show clock shows once a second.
     lumetra::InterfaceState interfaceState() const;
@@ -90,15 +86,13 @@ class SequencerPage : public QObject {
 
   private:
     void build(QWidget* page);
-    void applyTempo(const lumetra::TempoStatus& status);
+    void applyTempo();
+    void coreChanged(const lumetra::CoreEvent& event);
     void flash(lumetra::TempoIndicator indicator);
     void ScrollBarStepChange(int position);
-    void showPlaying();
 
     TBaseForm& form_;
-    lumetra::Sequencer sequencer_;
-    std::function<bool()> conveyorModeOn_;
-    std::function<void()> konveyrJob_;
+    lumetra::ConsoleCore& core_;
 
     QToolButton* SpeedButtonPlay = nullptr;
     QToolButton* SpeedButtonStop = nullptr;

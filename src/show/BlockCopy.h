@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace lumetra {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "show/FileIo.h"
 
 namespace lumetra::io {

@@ -15,6 +15,7 @@ constexpr std::string_view kKonveyrSection = "Konveir";
 constexpr std::string_view kLastFileSection = "LastFile";
 constexpr std::string_view kPathKey = "Path";
 constexpr std::string_view kRitmSection = "Ritm";
+constexpr std::string_view kPlayerSection = "Player";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr char kKeyLetters[] = "QWERTYUIOPASDFGHJKL";
 constexpr int kStartupNameChars = 8;
@@ -52,6 +53,11 @@ std::string* target(Settings& s, std::string_view section, std::string_view key)
     if (sameName(section, kRitmSection)) {
         for (std::size_t i = 0; i < kRitmKeys.size(); ++i)
             if (sameName(key, kRitmKeys[i])) return &s.ritm[i];
+        return nullptr;
+    }
+    if (sameName(section, kPlayerSection)) {
+        for (std::size_t i = 0; i < kPlayerKeys.size(); ++i)
+            if (sameName(key, kPlayerKeys[i])) return &s.player[i];
         return nullptr;
     }
     if (!sameName(section, kKonveyrSection)) return nullptr;
@@ -157,13 +163,18 @@ std::vector<OwnSection> ownSections(const Settings& settings) {
         konveyr.keys.emplace_back(konveyrKey(i), oneLine(settings.konveyr[i]));
     OwnSection last{kLastFileSection, {{std::string(kPathKey), oneLine(settings.lastPath)}}, {}};
     std::vector<OwnSection> sections{std::move(konveyr), std::move(last)};
-    if (std::any_of(settings.ritm.begin(), settings.ritm.end(),
-                    [](const std::string& v) { return !v.empty(); })) {
-        OwnSection ritm{kRitmSection, {}, {}};
-        for (std::size_t i = 0; i < kRitmKeys.size(); ++i)
-            ritm.keys.emplace_back(std::string(kRitmKeys[i]), oneLine(settings.ritm[i]));
-        sections.push_back(std::move(ritm));
-    }
+    // The sections of our own are written only once one of their keys is set.
+    const auto optional = [&sections](std::string_view name, const auto& keys, const auto& values) {
+        if (std::none_of(values.begin(), values.end(),
+                         [](const std::string& v) { return !v.empty(); }))
+            return;
+        OwnSection section{name, {}, {}};
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            section.keys.emplace_back(std::string(keys[i]), oneLine(values[i]));
+        sections.push_back(std::move(section));
+    };
+    optional(kRitmSection, kRitmKeys, settings.ritm);
+    optional(kPlayerSection, kPlayerKeys, settings.player);
     for (auto& sec : sections) sec.written.assign(sec.keys.size(), false);
     return sections;
 }

@@ -24,6 +24,9 @@ struct Settings {
     // written only when one of them is set, so that a console that never
     // used it writes the file as before.
     std::array<std::string, 5> ritm;
+    // How the console plays without a window (lumetra --headless), a section
+    // of our own ([Player], kPlayerKeys), written like [Ritm] only once set.
+    std::array<std::string, 3> player;
 };
 
 // The keys of [Ritm]: the step source ("level" or "beat"), step on every
@@ -31,6 +34,12 @@ struct Settings {
 // 2 follow the beat (0, 1).
 inline constexpr std::array<std::string_view, 5> kRitmKeys = {"Source", "Every", "KeepTap",
                                                               "Chase1", "Chase2"};
+
+// The keys of [Player]: play at start ("", "tempo" or "sound"), the
+// conveyor at start ("", "list": from the slot of the last show, "first":
+// from the first slot), and whether closing writes the show file itself
+// ("1") besides the autosave file.
+inline constexpr std::array<std::string_view, 3> kPlayerKeys = {"Play", "Konveyr", "SaveShow"};
 
 struct SettingsReadResult {
     Settings settings;  // defaults (all empty) for an absent file or key

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <memory>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "sound/BeatClock.h"
 
 class QCheckBox;

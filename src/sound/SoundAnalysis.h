@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace lumetra::sound {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OutputCycle.h"
 #include "show/ByteTable.h"
 #include "show/ColorEditFile.h"

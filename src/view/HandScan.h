@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace lumetra {
 

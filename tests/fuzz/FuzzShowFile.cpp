@@ -7,7 +7,7 @@
 #include "output/OutputCycle.h"
 #include "output/UsbBackends.h"
 #include "output/UsbDriver.h"
-#include "playback/Sequencer.h"
+#include "core/Sequencer.h"
 #include "show/ShowFile.h"
 
 using namespace lumetra;

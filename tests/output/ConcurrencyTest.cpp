@@ -9,7 +9,7 @@
 #include <random>
 #include <thread>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OutputCycle.h"
 #include "output/RealTimeThread.h"
 #include "output/TempDir.h"

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/OlaOutput.h"
 
 using namespace lumetra;

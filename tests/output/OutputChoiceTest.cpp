@@ -1,7 +1,7 @@
 // Which outputs the command line chooses, and how several show as one.
 #include <gtest/gtest.h>
 
-#include "app/Options.h"
+#include "core/Options.h"
 #include "output/OutputSummary.h"
 
 using namespace lumetra;

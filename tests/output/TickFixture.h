@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/FakeUsbBackend.h"
 #include "output/OutputCycle.h"
 #include "output/UsbDriver.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/Console.h"
+#include "core/Console.h"
 #include "output/TempDir.h"
 #include "output/UsbDriver.h"
 #include "output/VirtualBackend.h"

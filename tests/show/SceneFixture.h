@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace lumetra::testing {
 

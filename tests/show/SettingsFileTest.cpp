@@ -140,14 +140,22 @@ TEST(SettingsFile, AnEditorsRepeatedByteOrderMarksLoseNoSection) {
     EXPECT_EQ(back.lastPath, s.lastPath);
 }
 
-TEST(SettingsFile, TheBeatSectionIsWrittenOnlyOnceUsed) {
+TEST(SettingsFile, TheBeatAndPlayerSectionsAreWrittenOnlyOnceUsed) {
     Settings s;
     EXPECT_EQ(formatSettings(s).find("[Ritm]"), std::string::npos);
+    EXPECT_EQ(formatSettings(s).find("[Player]"), std::string::npos);
     s.ritm = {"beat", "4", "0", "1", "0"};
-    const std::string text = formatSettings(s);
+    std::string text = formatSettings(s);
     EXPECT_NE(text.find("[Ritm]\r\nSource=beat\r\nEvery=4\r\nKeepTap=0\r\nChase1=1\r\nChase2=0\r\n"),
               std::string::npos);
     EXPECT_EQ(parseSettings(text).ritm, s.ritm);
+    EXPECT_EQ(text.find("[Player]"), std::string::npos);
+    s.player = {"tempo", "first", ""};
+    text = formatSettings(s);
+    EXPECT_NE(text.find("[Player]\r\nPlay=tempo\r\nKonveyr=first\r\nSaveShow=\r\n"),
+              std::string::npos);
+    EXPECT_EQ(parseSettings("[player]\nplay=sound\nSAVESHOW=1\n").player,
+              (std::array<std::string, 3>{"sound", "", "1"}));
 }
 
 TEST(SettingsFile, AHugeFileIsRefusedAndReplacedOnWrite) {

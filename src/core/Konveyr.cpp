@@ -1,4 +1,4 @@
-#include "playback/Konveyr.h"
+#include "core/Konveyr.h"
 
 namespace lumetra {
 

@@ -1,4 +1,4 @@
-#include "playback/ShowClock.h"
+#include "core/ShowClock.h"
 
 namespace lumetra {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "playback/Konveyr.h"
+#include "core/Konveyr.h"
 
 namespace lumetra {
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "playback/Sequencer.h"
+#include "core/Sequencer.h"
 
 namespace lumetra {
 namespace {

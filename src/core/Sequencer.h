@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "app/Console.h"
-#include "playback/ShowClock.h"
+#include "core/Console.h"
+#include "core/ShowClock.h"
 
 namespace lumetra {
 

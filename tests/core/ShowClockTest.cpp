@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playback/ShowClock.h"
+#include "core/ShowClock.h"
 
 namespace lumetra {
 namespace {

@@ -1,4 +1,4 @@
-#include "playback/Sequencer.h"
+#include "core/Sequencer.h"
 
 #include <algorithm>
 #include <cstdint>
