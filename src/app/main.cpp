@@ -1,13 +1,8 @@
 // Program entry of the console.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QMessageBox>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QWindow>
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -17,18 +12,11 @@
 #include "core/DataFolder.h"
 #include "core/Options.h"
 #include "app/TBaseForm.h"
+#include "headless/HeadlessPlayer.h"
+#include "headless/QuitSignal.h"
 #include "output/NoSigpipe.h"
 
 namespace {
-// A termination signal is a byte in this pipe: the event loop wakes for it
-// and for nothing else (no polling timer).
-int g_signalPipe[2] = {-1, -1};
-
-extern "C" void onQuitSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
-
 // Runs a job once from the event loop when the window is first on screen
 // (its first expose), or after a second where the platform never says so.
 class OnFirstExpose : public QObject {
@@ -67,6 +55,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Without a window the console needs no display at all.
+    if (parsed.options.headless) return lumetra::front::runHeadless(parsed.options, argc, argv);
+
     // Outputs report a reader that went away as an error, not by a signal.
     lumetra::io::ignoreSigpipe();
 
@@ -81,18 +72,7 @@ int main(int argc, char** argv) {
 
     // A termination signal closes the console in order, without questions,
     // also while a message box of the start-up is waiting.
-    std::unique_ptr<QSocketNotifier> signalWatch;
-    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        signalWatch = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
-        QObject::connect(signalWatch.get(), &QSocketNotifier::activated, [&form] {
-            char bytes[16];
-            while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
-            }
-            form.shutdownQuietly();
-        });
-        std::signal(SIGTERM, onQuitSignal);
-        std::signal(SIGINT, onQuitSignal);
-    }
+    lumetra::front::QuitSignal quit([&form] { form.shutdownQuietly(); });
 
     form.FormCreate(lumetra::ui::TBaseForm::DeviceStart::AfterShow);
     if (form.isQuitting()) {

@@ -136,6 +136,11 @@ void ConsoleCore::setSlotActive(int slot, bool active) {
     tell(Kind::ConveyorSlot, slot);
 }
 
+void ConsoleCore::setConveyorPosition(int slot) {
+    konveyr_.setPosition(std::clamp(slot, 1, Konveyr::kSlots));
+    tell(Kind::Conveyor);
+}
+
 bool ConsoleCore::conveyorAutomatic() const {
     return conveyorMode_ == ConveyorMode::FromPosition || conveyorMode_ == ConveyorMode::FromFirst;
 }

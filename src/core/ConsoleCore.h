@@ -102,6 +102,7 @@ class ConsoleCore {
     bool slotActive(int slot) const { return konveyr_.active(slot); }
     bool slotBound(int slot) const { return konveyr_.bound(slot); }
     int conveyorPosition() const { return konveyr_.position(); }
+    void setConveyorPosition(int slot);
     ConveyorMode conveyorMode() const { return conveyorMode_; }
     bool conveyorAutomatic() const;
     // A mode button: by hand and off stop the show; the automatic modes

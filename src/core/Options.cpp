@@ -107,6 +107,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (!validAudio(value))
                 return {r.options, "--audio must be alsa, alsa:DEVICE, file:PATH or none"};
             r.options.audio = value;
+        } else if (arg == "--headless") {
+            r.options.headless = true;
+        } else if (takeValue(arg, "conveyor", value)) {
+            if (value != "list" && value != "first")
+                return {r.options, "--conveyor must be list or first"};
+            r.options.conveyor = value;
         } else if (arg == "--play") {
             r.options.play = Options::Play::Tempo;
         } else if (takeValue(arg, "play", value)) {
@@ -148,6 +154,13 @@ std::string optionsHelpText() {
            "  --play=sound            the same, with \"Работа от звука\" ticked: the steps\n"
            "                          follow the sound input (the level trigger, or the\n"
            "                          music's beat when the tab \"Звук\" says \"по ритму\")\n"
+           "  --headless              run without a window and without a display: the\n"
+           "                          output, the sound input and the files as usual, state\n"
+           "                          changes and errors on standard error; SIGTERM or\n"
+           "                          SIGINT closes it (the show kept in the autosave file)\n"
+           "  --conveyor=list         (headless) play the conveyor's shows, every bound slot,\n"
+           "                          from the slot of the last show\n"
+           "  --conveyor=first        (headless) the same from the first slot\n"
            "  -h, --help              print this help and exit\n"
            "\n"
            "The output clock asks for real-time priority. Without root it gets it as a\n"

@@ -18,6 +18,12 @@ struct Options {
     // --play: play the last show once it is loaded; --play=sound ticks
     // "Работа от звука" first, so that the steps follow the sound input.
     enum class Play { No, Tempo, Sound } play = Play::No;
+    // --headless: the console without a window (no display needed).
+    bool headless = false;
+    // --conveyor=list|first: the headless player runs the conveyor from the
+    // slot of the last show, or from the first slot (empty: as the settings
+    // file says).
+    std::string conveyor;
     bool help = false;
 };
 

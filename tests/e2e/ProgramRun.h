@@ -8,12 +8,23 @@
 
 namespace lumetra::testing {
 
+// How the program is started: by default under the offscreen platform;
+// `noDisplay` takes every display variable away (the headless player).
+// With `stderrPath` its standard error goes to that file.
+struct RunEnvironment {
+    bool noDisplay = false;
+    std::string stderrPath;
+};
+
 // The lumetra program running in the background under the offscreen
 // platform, stopped with SIGTERM as a service manager would stop it.
 class ProgramRun {
 public:
-    explicit ProgramRun(const std::vector<std::string>& args);
+    explicit ProgramRun(const std::vector<std::string>& args, const RunEnvironment& env = {});
     ~ProgramRun();
+
+    // A crash as the service manager sees one: SIGKILL, no shutdown.
+    void kill();
 
     // Sends SIGTERM and waits; returns the exit status (-1 on a crash or
     // when the program had to be killed).

@@ -1,0 +1,210 @@
+#include "headless/HeadlessPlayer.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "headless/QuitSignal.h"
+#include "output/NoSigpipe.h"
+#include "playback/StaticPictures.h"
+#include "show/ShowReset.h"
+#include "sound/SoundCapture.h"
+
+namespace lumetra::front {
+
+namespace {
+const char* onOff(int on) {
+    return on ? "вкл" : "выкл";
+}
+}  // namespace
+
+HeadlessPlayer::HeadlessPlayer(const Options& options, io::DataFolder folder)
+    : options_(options),
+      folder_(std::move(folder)),
+      core_(folder_.autosavePath()),
+      outputs_(core_.console(), options_),
+      analysis_(core_.console()) {
+    core_.observe([this](const CoreEvent& event) { coreChanged(event); });
+    step_.setTimerType(Qt::PreciseTimer);
+    connect(&step_, &QTimer::timeout, this, [this] { core_.step(); });
+    poll_.setInterval(1000);
+    connect(&poll_, &QTimer::timeout, this, &HeadlessPlayer::pollOutputs);
+    autosave_.setInterval(180000);
+    connect(&autosave_, &QTimer::timeout, this, [this] { core_.autosave(); });
+    audio_.setInterval(10);
+    audio_.setTimerType(Qt::PreciseTimer);
+    connect(&audio_, &QTimer::timeout, this, &HeadlessPlayer::audioTick);
+}
+
+HeadlessPlayer::~HeadlessPlayer() {
+    close();
+}
+
+void HeadlessPlayer::line(const std::string& text) {
+    std::fprintf(stderr, "lumetra: %s\n", text.c_str());
+}
+
+void HeadlessPlayer::start() {
+    // The interface driver lists the devices; the polls open it.
+    outputs_.start();
+    const OutputListing listing = outputs_.listing();
+    line(listing.count + " " + listing.description + " " + listing.serial);
+    // The fixed tables and a cleared show; the tick runs from here on.
+    core_.console().resetPatch();
+    StartupMemoryReset(core_.console().show);
+    core_.clear();
+    outputs_.startTick();
+    // The settings file: the conveyor's shows and the last show.
+    const io::FileResult read = core_.readSettings(folder_.settingsPath());
+    if (!read.ok() && !read.notFound()) line(read.message);
+    started_ = true;
+    startPlaying();
+    pollOutputs();
+    startSound();
+    step_.start(core_.intervalMs());
+    poll_.start();
+    autosave_.start();
+}
+
+void HeadlessPlayer::startPlaying() {
+    const std::array<std::string, 3>& player = core_.playerSettings();
+    const std::string conveyor = !options_.conveyor.empty() ? options_.conveyor : player[1];
+    Options::Play play = options_.play;
+    if (play == Options::Play::No && player[0] == "tempo") play = Options::Play::Tempo;
+    if (play == Options::Play::No && player[0] == "sound") play = Options::Play::Sound;
+    if (play == Options::Play::Sound) core_.setSoundTrigger(true);
+
+    if (conveyor == "list" || conveyor == "first") {
+        // Without buttons every bound slot plays. "list" carries on at the
+        // slot of the show that played last, so that a restart resumes it.
+        int from = 1;
+        for (int n = Konveyr::kSlots; n >= 1; --n) {
+            core_.setSlotActive(n, core_.slotBound(n));
+            if (conveyor == "list" && core_.slotBound(n) && core_.conveyorPath(n) == core_.openName())
+                from = n;
+        }
+        core_.setConveyorPosition(from);
+        core_.setConveyorMode(ConveyorMode::FromPosition);
+        return;
+    }
+    if (!core_.openName().empty()) core_.open();
+    if (play != Options::Play::No) core_.play();
+}
+
+void HeadlessPlayer::startSound() {
+    if (options_.audio == "none") return;
+    sound::OpenedCapture opened = sound::openSoundCapture(options_.audio);
+    for (const sound::SoundFailure& failure : opened.failures)
+        line((failure.caption.empty() ? "" : failure.caption + ": ") + failure.text);
+    capture_ = std::move(opened.capture);
+    // Without a source the level rests where it is: no timer at all.
+    if (capture_) audio_.start();
+}
+
+void HeadlessPlayer::audioTick() {
+    capture_->fillBlock(analysis_.block());
+    analysis_.tick();
+}
+
+void HeadlessPlayer::pollOutputs() {
+    outputs_.poll();
+    const InterfaceState state = outputs_.interfaceState(core_.offline());
+    const std::string text = state.open ? "Интерфейс открыт" : state.statusText;
+    if (text != interfaceLine_ && !text.empty()) line(text);
+    interfaceLine_ = text;
+}
+
+void HeadlessPlayer::writeSettings() {
+    const io::FileResult result = core_.writeSettings(folder_.settingsPath());
+    if (!result.ok()) line(ConsoleCore::settingsFailureText(result));
+}
+
+void HeadlessPlayer::close() {
+    if (closed_) return;
+    closed_ = true;
+    step_.stop();
+    poll_.stop();
+    audio_.stop();
+    autosave_.stop();
+    // The output stops for good, then the interface closes.
+    outputs_.stopTick();
+    outputs_.stop();
+    capture_.reset();
+    if (!started_) return;  // nothing was read, so nothing is written over
+    const io::FileResult kept = core_.keepShow();
+    if (!kept.ok()) line(kept.message);
+    if (core_.playerSettings()[2] == "1" && core_.named()) core_.saveAs(core_.fileName());
+    writeSettings();
+    line("Остановлен");
+}
+
+void HeadlessPlayer::coreChanged(const CoreEvent& event) {
+    using Kind = CoreEvent::Kind;
+    switch (event.kind) {
+        case Kind::Playing:
+            line(event.index ? "Шоу запущено" : "Шоу остановлено");
+            return;
+        case Kind::Tempo:
+            if (step_.isActive() && step_.interval() != core_.intervalMs())
+                step_.setInterval(core_.intervalMs());
+            line("Темп " + core_.tempoLabel());
+            return;
+        case Kind::Output: {
+            static const char* modes[] = {"Сцена", "BlackOut", "Макро M"};
+            line(modes[event.index]);
+            return;
+        }
+        case Kind::Picture:
+            line(std::string("Статическая картинка ") + kPictureCaptions[event.index] + " " +
+                 onOff(core_.picture(event.index)));
+            return;
+        case Kind::Offline:
+            line(std::string("Работа в DEMO режиме ") + onOff(event.index));
+            return;
+        case Kind::SoundTrigger:
+            line(std::string("Работа от звука ") + onOff(event.index));
+            return;
+        case Kind::Conveyor:
+            line("Конвейр: " + core_.conveyorLabel());
+            return;
+        case Kind::ShowLoaded:
+            if (!event.index) {
+                line(event.text + " " + core_.openName());
+                return;
+            }
+            line("Шоу " + event.text);
+            // The settings name what plays, so that a restart after a crash
+            // resumes it.
+            if (started_) writeSettings();
+            return;
+        case Kind::Status:
+        case Kind::Error:
+            line(event.text);
+            return;
+        case Kind::Scene:
+        case Kind::ConveyorSlot:
+        case Kind::ShowCleared:
+            return;
+    }
+}
+
+int runHeadless(const Options& options, int argc, char** argv) {
+    // Outputs report a reader that went away as an error, not by a signal.
+    io::ignoreSigpipe();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("lumetra");
+    QCoreApplication::setApplicationVersion("5.4.1");
+
+    io::DataFolder folder(io::DataFolder::resolve(options.home));
+    const std::string folderError = folder.create();
+    if (!folderError.empty()) std::fprintf(stderr, "lumetra: %s\n", folderError.c_str());
+
+    HeadlessPlayer player(options, folder);
+    QuitSignal quit([&player] {
+        player.close();
+        QCoreApplication::quit();
+    });
+    player.start();
+    return app.exec();
+}
+
+}  // namespace lumetra::front

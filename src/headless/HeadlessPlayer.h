@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "core/ConsoleCore.h"
+#include "core/DataFolder.h"
+#include "core/Options.h"
+#include "output/OutputSet.h"
+#include "sound/SoundAnalysis.h"
+
+namespace lumetra::sound {
+class SoundCapture;
+}
+
+namespace lumetra::front {
+
+// The console without a window: the start-up steps that need no operator
+// (data folder, settings file, last show, conveyor list, outputs, sound
+// input, autosave), then it plays as the settings file and the command
+// line say. Every state change and error is one plain line on standard
+// error, what the status line would say. Runs in a core event loop; no
+// display, no platform plugin.
+class HeadlessPlayer : public QObject {
+  public:
+    HeadlessPlayer(const Options& options, io::DataFolder folder);
+    ~HeadlessPlayer() override;
+
+    ConsoleCore& core() { return core_; }
+
+    // The start-up, in the window's order where a step applies.
+    void start();
+    // Closes as the window closes, without a question: the output stops,
+    // the interface closes, the show is kept in the autosave file (and in
+    // its own file where [Player] SaveShow=1 allows it), the settings file
+    // is written. Idempotent.
+    void close();
+
+  private:
+    void coreChanged(const CoreEvent& event);
+    void startPlaying();
+    void startSound();
+    void audioTick();
+    void pollOutputs();
+    void writeSettings();
+    static void line(const std::string& text);
+
+    Options options_;
+    io::DataFolder folder_;
+    ConsoleCore core_;
+    io::OutputSet outputs_;
+    sound::SoundAnalysis analysis_;
+    std::unique_ptr<sound::SoundCapture> capture_;
+    QTimer step_;
+    QTimer poll_;
+    QTimer autosave_;
+    QTimer audio_;
+    std::string interfaceLine_;
+    bool started_ = false;
+    bool closed_ = false;
+};
+
+// The program entry of `lumetra --headless`: a core application loop until
+// SIGTERM or SIGINT. Returns the exit code.
+int runHeadless(const Options& options, int argc, char** argv);
+
+}  // namespace lumetra::front
