@@ -190,17 +190,27 @@ void TBaseForm::fitToScreen(QWidget* central) {
         qApp->installEventFilter(keeper);
     }
     auto* toolBar = findChild<QToolBar*>("ToolBar");
-    if (screen() && isShortScreen(screen()->availableGeometry())) {
+    // What the window adds around its contents: as laid out once shown,
+    // as the parts ask for before.
+    auto chrome = [this, toolBar] {
+        int height = 0;
+        for (const QWidget* part :
+             std::initializer_list<const QWidget*>{menuBar(), toolBar, statusBar()})
+            height += part->isVisible() ? part->height() : part->sizeHint().height();
+        return height;
+    };
+    // The roomy layout where the screen has room for all of it; otherwise
+    // the same controls closer together.
+    QSize content = freshMinimumSize(central);
+    if (screen() && !fitsOnScreen(content + QSize(0, chrome()), screen()->availableGeometry())) {
         compactLayouts(central);
         toolBar->setIconSize(QSize(16, 16));
+        content = freshMinimumSize(central);
     }
     // Room for all of the contents where the screen has it; the keeper then
     // bounds the window by the screen when it is shown.
-    const int chrome = menuBar()->sizeHint().height() + toolBar->sizeHint().height() +
-                       statusBar()->sizeHint().height();
     new ScrollOnlyWhatDoesNotFit(findChild<QScrollArea*>("CentralScroll"), central, chrome);
-    const QSize content = central->minimumSizeHint();
-    resize(std::max(1280, content.width()), std::max(860, content.height() + chrome));
+    resize(std::max(1280, content.width()), std::max(860, content.height() + chrome()));
 }
 
 void TBaseForm::buildSceneGroup(QGroupBox* box) {
@@ -275,9 +285,12 @@ void TBaseForm::buildOptionsPage(QWidget* page) {
     LabelTipFtdi->setObjectName("LabelTipFtdi");
     LabelUSBnomber = new QLabel(usb);
     LabelUSBnomber->setObjectName("LabelUSBnomber");
-    usbLayout->addWidget(LabelKolvoUSB);
-    usbLayout->addWidget(LabelTipFtdi);
-    usbLayout->addWidget(LabelUSBnomber);
+    // The listing of several outputs runs long: it wraps instead of widening
+    // the page.
+    for (QLabel* label : {LabelKolvoUSB, LabelTipFtdi, LabelUSBnomber}) {
+        label->setWordWrap(true);
+        usbLayout->addWidget(label);
+    }
     usbLayout->addStretch(1);
     layout->addWidget(usb, 0, 0);
 

@@ -206,6 +206,7 @@ void OutputControls::buildOffline() {
     // Which priority the output clock got; filled once the clock has asked.
     LabelClockPriority = new QLabel(usb);
     LabelClockPriority->setObjectName("LabelClockPriority");
+    LabelClockPriority->setWordWrap(true);
     LabelClockPriority->setToolTip(
         "Как получить реальное время без root: lumetra --help");
     usb->layout()->addWidget(LabelClockPriority);
