@@ -3,7 +3,7 @@ include(GNUInstallDirs)
 
 set(LUMETRA_APP_ID org.lumetra.Lumetra)
 
-install(TARGETS lumetra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS lumetra lumetra-window RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The manual and whatever pictures lie beside it; the program also carries a
 # copy of the manual inside itself.

@@ -16,7 +16,7 @@ dpkg -x "$deb" "$root/tree"
 usr="$root/tree/usr"
 
 "$usr/bin/lumetra" --help >/dev/null
-for f in bin/lumetra share/doc/lumetra/Helplumi.html share/icons/hicolor/scalable/apps/lumetra.svg \
+for f in bin/lumetra bin/lumetra-window share/doc/lumetra/Helplumi.html share/icons/hicolor/scalable/apps/lumetra.svg \
          share/icons/hicolor/48x48/apps/lumetra.png lib/udev/rules.d/60-lumetra-ftdi.rules \
          ../etc/security/limits.d/95-lumetra-realtime.conf; do
   [ -e "$usr/$f" ] || { echo "package: $f missing" >&2; exit 1; }

@@ -1,4 +1,5 @@
-// Program entry of the console.
+// Program entry of the console's window (lumetra-window), which `lumetra`
+// starts unless it is to play without one.
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -55,7 +56,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // Without a window the console needs no display at all.
+    // `lumetra` runs the player itself; started directly, this program
+    // plays without its window just as well.
     if (parsed.options.headless) return lumetra::front::runHeadless(parsed.options, argc, argv);
 
     // Outputs report a reader that went away as an error, not by a signal.

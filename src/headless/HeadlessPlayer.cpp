@@ -52,13 +52,15 @@ void HeadlessPlayer::start() {
     core_.console().resetPatch();
     StartupMemoryReset(core_.console().show);
     core_.clear();
-    outputs_.startTick();
     // The settings file: the conveyor's shows and the last show.
     const io::FileResult read = core_.readSettings(folder_.settingsPath());
     if (!read.ok() && !read.notFound()) line(read.message);
     started_ = true;
     startPlaying();
+    // The interface opened first, so that the tick's first line, at once,
+    // already carries the show.
     pollOutputs();
+    outputs_.startTick();
     startSound();
     step_.start(core_.intervalMs());
     poll_.start();
@@ -137,20 +139,29 @@ void HeadlessPlayer::close() {
     line("Остановлен");
 }
 
+void HeadlessPlayer::stateLine(CoreEvent::Kind kind, const std::string& text) {
+    // A state is told when it changes, not each time it is set again (the
+    // conveyor reloads a one-show list on every wrap).
+    std::string& last = lastState_[static_cast<std::size_t>(kind)];
+    if (text == last) return;
+    last = text;
+    line(text);
+}
+
 void HeadlessPlayer::coreChanged(const CoreEvent& event) {
     using Kind = CoreEvent::Kind;
     switch (event.kind) {
         case Kind::Playing:
-            line(event.index ? "Шоу запущено" : "Шоу остановлено");
+            stateLine(event.kind, event.index ? "Шоу запущено" : "Шоу остановлено");
             return;
         case Kind::Tempo:
             if (step_.isActive() && step_.interval() != core_.intervalMs())
                 step_.setInterval(core_.intervalMs());
-            line("Темп " + core_.tempoLabel());
+            stateLine(event.kind, "Темп " + core_.tempoLabel());
             return;
         case Kind::Output: {
             static const char* modes[] = {"Сцена", "BlackOut", "Макро M"};
-            line(modes[event.index]);
+            stateLine(event.kind, modes[event.index]);
             return;
         }
         case Kind::Picture:
@@ -158,23 +169,28 @@ void HeadlessPlayer::coreChanged(const CoreEvent& event) {
                  onOff(core_.picture(event.index)));
             return;
         case Kind::Offline:
-            line(std::string("Работа в DEMO режиме ") + onOff(event.index));
+            stateLine(event.kind, std::string("Работа в DEMO режиме ") + onOff(event.index));
             return;
         case Kind::SoundTrigger:
-            line(std::string("Работа от звука ") + onOff(event.index));
+            stateLine(event.kind, std::string("Работа от звука ") + onOff(event.index));
             return;
         case Kind::Conveyor:
-            line("Конвейр: " + core_.conveyorLabel());
+            stateLine(event.kind, "Конвейр: " + core_.conveyorLabel());
             return;
         case Kind::ShowLoaded:
             if (!event.index) {
                 line(event.text + " " + core_.openName());
                 return;
             }
-            line("Шоу " + event.text);
+            if (event.text != lastState_[static_cast<std::size_t>(Kind::ShowLoaded)])
+                line("Шоу " + event.text);
+            lastState_[static_cast<std::size_t>(Kind::ShowLoaded)] = event.text;
             // The settings name what plays, so that a restart after a crash
-            // resumes it.
-            if (started_) writeSettings();
+            // resumes it; written when that changes, not on every reload.
+            if (started_ && core_.openName() != settingsShow_) {
+                settingsShow_ = core_.openName();
+                writeSettings();
+            }
             return;
         case Kind::Status:
         case Kind::Error:

@@ -46,6 +46,7 @@ class HeadlessPlayer : public QObject {
     void pollOutputs();
     void writeSettings();
     static void line(const std::string& text);
+    void stateLine(CoreEvent::Kind kind, const std::string& text);
 
     Options options_;
     io::DataFolder folder_;
@@ -58,6 +59,10 @@ class HeadlessPlayer : public QObject {
     QTimer autosave_;
     QTimer audio_;
     std::string interfaceLine_;
+    // The last line told of each kind of state, and the show the settings
+    // file names.
+    std::array<std::string, 16> lastState_;
+    std::string settingsShow_;
     bool started_ = false;
     bool closed_ = false;
 };

@@ -89,7 +89,8 @@ void RealTimeThread::run() {
     settled_.store(true, std::memory_order_release);
 
     const std::int64_t period = period_.count() > 0 ? period_.count() : 1;
-    std::int64_t deadline = monotonicNow() + period;
+    // The first tick at once: the line goes out as soon as the output runs.
+    std::int64_t deadline = monotonicNow();
     while (!stop_.load(std::memory_order_acquire)) {
         const timespec due = fromNs(deadline);
         int r;

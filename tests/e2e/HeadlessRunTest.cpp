@@ -59,7 +59,7 @@ struct HeadlessRun : ::testing::Test {
         decoder.feed(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         std::vector<int> out;
         DmxFrame f;
-        while (decoder.next(f)) out.push_back(f.slots[1]);
+        while (decoder.next(f)) out.push_back(f[1]);
         return out;
     }
     bool sawBothShows(const std::string& wire) const {
