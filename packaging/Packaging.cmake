@@ -21,6 +21,23 @@ foreach(size 16 24 32 48 64 128 256)
           RENAME lumetra.png)
 endforeach()
 
+# The headless player as a service: a system unit run as a named user
+# (lumetra@USER) and a user unit. Their paths are those of the prefix the
+# install really goes to (a package's /usr), so they are filled in then.
+foreach(unit lumetra@.service:system lumetra.service:user)
+  string(REPLACE ":" ";" parts ${unit})
+  list(GET parts 0 name)
+  list(GET parts 1 kind)
+  install(CODE "
+    file(READ \"${CMAKE_CURRENT_LIST_DIR}/${name}.in\" text)
+    string(REPLACE \"@LUMETRA_BIN_DIR@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\" text \"\${text}\")
+    string(REPLACE \"@LUMETRA_DOC_DIR@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/lumetra\" text \"\${text}\")
+    file(WRITE \"${PROJECT_BINARY_DIR}/packaging/${name}\" \"\${text}\")
+    file(INSTALL \"${PROJECT_BINARY_DIR}/packaging/${name}\"
+         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/lib/systemd/${kind}\")
+  ")
+endforeach()
+
 # Interface access for the user at the seat and the plugdev group.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/60-lumetra-ftdi.rules DESTINATION lib/udev/rules.d)
 

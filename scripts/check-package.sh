@@ -21,6 +21,16 @@ for f in bin/lumetra bin/lumetra-window share/doc/lumetra/Helplumi.html share/ic
          ../etc/security/limits.d/95-lumetra-realtime.conf; do
   [ -e "$usr/$f" ] || { echo "package: $f missing" >&2; exit 1; }
 done
+# The service units parse and start the installed program (checked where it
+# was unpacked).
+for unit in lib/systemd/system/lumetra@.service lib/systemd/user/lumetra.service; do
+  [ -e "$usr/$unit" ] || { echo "package: $unit missing" >&2; exit 1; }
+  grep -q '^ExecStart=/usr/bin/lumetra --headless' "$usr/$unit" || { echo "package: $unit starts no player" >&2; exit 1; }
+  if command -v systemd-analyze >/dev/null; then
+    sed "s|^ExecStart=/usr/bin/|ExecStart=$usr/bin/|" "$usr/$unit" > "$root/$(basename "$unit")"
+    systemd-analyze verify --man=no "$root/$(basename "$unit")"
+  fi
+done
 desktop-file-validate "$usr/share/applications/org.lumetra.Lumetra.desktop"
 appstreamcli validate --no-net "$usr/share/metainfo/org.lumetra.Lumetra.metainfo.xml" >/dev/null
 
