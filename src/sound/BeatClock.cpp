@@ -13,47 +13,89 @@ std::int64_t BeatGrid::beatAtOrAfter(std::int64_t t) const {
     return beatNs + n * periodNs;
 }
 
-void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
+int HeardBeats::periodsBetween(std::int64_t atNs) const {
+    if (periodNs <= 0 || beatNs <= 0 || atNs <= beatNs) return 0;
     const std::int64_t gap = atNs - beatNs;
-    const std::int64_t ref = periodNs > 0 ? periodNs : reported;
-    const bool onTempo = ref > 0 && beatNs > 0 && std::llabs(gap - ref) < ref / 4;
-    streak = onTempo ? streak + 1 : 1;
-    // The tracker's own period is a whole number of analysis hops (11.6 ms
-    // apart); the intervals between the beats it heard are finer, so the
-    // period follows them while they keep the tempo.
-    periodNs = onTempo ? (3 * ref + gap) / 4 : reported;
+    const std::int64_t n = (gap + periodNs / 2) / periodNs;
+    if (n < 1 || n > 2) return 0;
+    return std::llabs(gap - n * periodNs) < periodNs / 4 ? static_cast<int>(n) : 0;
+}
+
+bool HeardBeats::holdingAt(std::int64_t nowNs) const {
+    return periodNs > 0 && streak >= kBeatsToHold &&
+           nowNs - beatNs < static_cast<std::int64_t>(kMissedPeriods * periodNs);
+}
+
+bool HeardBeats::sameTempo(std::int64_t reported) const {
+    return periodNs > 0 && std::llabs(reported - periodNs) < periodNs / 4;
+}
+
+void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
+    if (periodNs <= 0) periodNs = reported;
+    // One period after the last beat, or two where the music left one out.
+    // Two count only while the tracker hears the same tempo: one that has
+    // found another octave (half or double) and beats at it is followed.
+    int periods = periodsBetween(atNs);
+    if (periods == 2 && !sameTempo(reported)) periods = 0;
+    streak = periods > 0 ? streak + 1 : 1;
+    if (periods > 0) {
+        // The tracker's own period is a whole number of analysis hops (11.6
+        // ms apart) and slow to follow a change of tempo; the intervals heard
+        // are finer. The median of the last three follows a new tempo two
+        // beats after it starts, and one odd interval does not move it.
+        intervals[nextInterval++ % intervals.size()] = (atNs - beatNs) / periods;
+        std::array<std::int64_t, 3> last = intervals;
+        if (nextInterval >= last.size()) {
+            std::sort(last.begin(), last.end());
+            periodNs = last[1];
+        } else {
+            periodNs = (3 * periodNs + intervals[(nextInterval - 1) % intervals.size()]) / 4;
+        }
+    } else {
+        periodNs = reported;
+        nextInterval = 0;
+    }
     beatNs = atNs;
+    if (streak >= kBeatsToHold) heldPeriodNs = periodNs;
 }
 
 bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported) {
     if (periodNs > 0 && std::llabs(atNs - beatNs) < periodNs / 4) return false;
+    // While the beat holds, a tracker beat off its grid is the tracker still
+    // finding a new tempo: the onsets on the grid know better.
+    if (holdingAt(atNs) && sameTempo(reported) && periodsBetween(atNs) == 0) return false;
     beat(atNs, reported);
     return true;
 }
 
 bool HeardBeats::onset(std::int64_t atNs) {
-    // Was there an onset one period before this one (within an eighth)?
-    bool periodAfterOne = false;
-    for (std::int64_t o : recentOnsets)
-        if (o != 0 && periodNs > 0 && std::llabs(atNs - o - periodNs) <= periodNs / 8)
-            periodAfterOne = true;
+    // Was there an onset one period before this one (within an eighth)? The
+    // period is the one heard last, or the last one that held: the tracker
+    // may have wandered off it in the break.
+    std::int64_t periodAfterOne = 0;
+    for (std::int64_t period : {periodNs, heldPeriodNs})
+        for (std::int64_t o : recentOnsets)
+            if (o != 0 && period > 0 && std::llabs(atNs - o - period) <= period / 8 &&
+                periodAfterOne == 0)
+                periodAfterOne = period;
     recentOnsets[nextOnset++ % recentOnsets.size()] = atNs;
     if (periodNs <= 0) return false;
     // While a beat is recent, only onsets on its grid count; a stale one
     // (a break) gives way to any onset one period after another.
     const bool recent = beatNs > 0 && atNs - beatNs < kMissedPeriods * periodNs;
-    const bool onBeat = recent ? std::llabs(atNs - (beatNs + periodNs)) <= periodNs / 8
-                               : periodAfterOne;
-    if (!onBeat) return false;
-    beat(atNs, periodNs);
+    if (recent) {
+        if (std::llabs(atNs - (beatNs + periodNs)) > periodNs / 8) return false;
+        beat(atNs, periodNs);
+        return true;
+    }
+    if (periodAfterOne == 0) return false;
+    beat(atNs, periodAfterOne);
     return true;
 }
 
 BeatGrid HeardBeats::gridAt(std::int64_t nowNs) const {
     BeatGrid g{beatNs, periodNs, false};
-    const bool beating = periodNs > 0 && streak >= kBeatsToHold &&
-                         nowNs - beatNs < static_cast<std::int64_t>(kMissedPeriods * periodNs);
-    g.holds = beating && nowNs - soundNs < kSilenceNs;
+    g.holds = holdingAt(nowNs) && nowNs - soundNs < kSilenceNs;
     return g;
 }
 

@@ -34,13 +34,24 @@ struct HeardBeats {
 
     std::int64_t beatNs = 0;
     std::int64_t periodNs = 0;
+    std::int64_t heldPeriodNs = 0;  // the period when the beat last held
     int streak = 0;            // beats in a row at the tempo
     std::int64_t soundNs = 0;  // the last time the input was not silent
 
     // A new beat and the tracker's period: the beat continues the streak
-    // when it falls one period (within a quarter) after the last, and the
-    // period then follows the intervals heard.
+    // when it falls one period (within a quarter) after the last, or two
+    // (a beat left out), and the period then follows the intervals heard.
     void beat(std::int64_t atNs, std::int64_t reported);
+    // 1 or 2 when atNs lies that many periods after the last beat (within a
+    // quarter period), else 0.
+    int periodsBetween(std::int64_t atNs) const;
+    // The tracker's period is the tempo heard (within a quarter), not
+    // another octave of it.
+    bool sameTempo(std::int64_t reported) const;
+    // Three beats in a row at the tempo, the last one recent.
+    bool holdingAt(std::int64_t nowNs) const;
+    std::array<std::int64_t, 3> intervals{};  // the last intervals heard
+    std::size_t nextInterval = 0;             // intervals heard in a row
     // A beat of the tracker; false when it is the beat already heard (an
     // onset on the grid may have taken it first).
     bool tracked(std::int64_t atNs, std::int64_t reported);

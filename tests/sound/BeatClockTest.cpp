@@ -109,9 +109,31 @@ TEST(HeardBeats, HoldsAfterThreeBeatsAndLetsGoInABreakOrSilence) {
     EXPECT_TRUE(h.gridAt(last + 4100 * kMs).holds);
 }
 
+TEST(HeardBeats, FollowsATempoJumpWithinThreeBeatsWhileTheTrackerLags) {
+    HeardBeats h;
+    std::int64_t t = 1000 * kMs;
+    for (int n = 0; n < 6; ++n, t += 500 * kMs) h.beat(t, 500 * kMs);
+    // From here the drums play 10 % faster; the tracker still says 500 ms
+    // and beats on its old grid, falling behind the new beats.
+    t -= 500 * kMs;
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_TRUE(h.onset(t + n * 455 * kMs)) << n;
+        EXPECT_FALSE(h.tracked(t + n * 500 * kMs - 20 * kMs, 500 * kMs)) << n;
+    }
+    EXPECT_EQ(h.periodNs, 455 * kMs);
+    h.soundNs = t + 3 * 455 * kMs;
+    EXPECT_TRUE(h.gridAt(t + 3 * 455 * kMs).holds);
+    // A tracker that finds another octave (half the tempo) and beats at it
+    // is followed.
+    EXPECT_TRUE(h.tracked(t + 3 * 455 * kMs + 910 * kMs, 910 * kMs));
+    EXPECT_EQ(h.periodNs, 910 * kMs);
+}
+
 TEST(HeardBeats, OnsetsAtTheKnownTempoTakeTheBeatUpAfterABreak) {
     HeardBeats h;
     for (int n = 0; n < 4; ++n) h.beat(1000 * kMs + n * 500 * kMs, 500 * kMs);
+    // In the break the tracker wanders off to another tempo.
+    h.tracked(6000 * kMs, 390 * kMs);
     const std::int64_t back = 9000 * kMs;  // the drums return, off the old phase
     for (int n = 0; n < 3; ++n) {
         h.soundNs = back + n * 500 * kMs;
