@@ -130,8 +130,9 @@ KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox*
         {SpeedButtonKonvSpis, lumetra::ConveyorMode::FromPosition},
         {SpeedButtonKonvSpisBegin, lumetra::ConveyorMode::FromFirst},
         {SpeedButtonKonvOff, lumetra::ConveyorMode::Off}};
-    for (auto [button, mode] : modes)
-        connect(button, &QToolButton::clicked, this, [this, mode] { core_.setConveyorMode(mode); });
+    for (const auto& [button, mode] : modes)
+        connect(button, &QToolButton::clicked, this,
+                [this, m = mode] { core_.setConveyorMode(m); });
 
     SpeedButtonKonvNew = new QToolButton(box);
     SpeedButtonKonvNew->setObjectName("SpeedButtonKonvNew");
