@@ -109,8 +109,21 @@ void TBaseForm::startRemoteControl() {
     remoteBinding_ = new RemoteBinding(*this);
     QString where;
     remote_ = startRemote(*this, *remoteBinding_, where);
-    if (remote_) connect(remote_.get(), &remote::RemoteHub::whereChanged, this,
-                         [this](const QString& text) { showRemoteWhere(text); });
+    if (remote_) {
+        connect(remote_.get(), &remote::RemoteHub::whereChanged, this,
+                [this](const QString& text) { showRemoteWhere(text); });
+        // At most once a second: what OSC took and what it threw away.
+        connect(remote_.get(), &remote::RemoteHub::oscCounts, this,
+                [this](int received, int dropped) {
+                    std::fprintf(stderr, "lumetra: OSC: %d taken, %d ignored\n", received,
+                                 dropped);
+                    if (LabelRemoteOptions)
+                        LabelRemoteOptions->setText(
+                            remoteWhere_ + QStringLiteral("\nOSC: принято %1, отброшено %2")
+                                               .arg(received)
+                                               .arg(dropped));
+                });
+    }
     showRemoteWhere(where);
 }
 
