@@ -108,10 +108,9 @@ class ConnectionGuard : public QObject {
     }
 
     void timeUp() {
-        if (upgraded()) {
-            deleteLater();
-            return;
-        }
+        // A page now: its WebSocket keeps its own watch. The guard stays
+        // with the socket, and its end counts the connection out.
+        if (upgraded()) return;
         if (framer_.midRequest())
             refuse(408);
         else
@@ -157,11 +156,13 @@ void GuardedTcpServer::incomingConnection(qintptr descriptor) {
     }
     ++open_;
     ++perAddress_[address];
-    connect(socket, &QObject::destroyed, this, [this, address] {
+    // Counted out when the guard goes with the socket: the HTTP server cuts
+    // the socket's own connections when it hands it to a WebSocket.
+    auto* guard = new ConnectionGuard(socket, this);
+    connect(guard, &QObject::destroyed, this, [this, address] {
         --open_;
         if (--perAddress_[address] <= 0) perAddress_.erase(address);
     });
-    new ConnectionGuard(socket, this);
     addPendingConnection(socket);
 }
 
