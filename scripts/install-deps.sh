@@ -10,10 +10,17 @@ PACKAGES=(
   libftdi1-dev libasound2-dev libsndfile1-dev libsamplerate0-dev libdbus-1-dev libaubio-dev
   sox fluidsynth fluid-soundfont-gm aubio-tools
   ola libola-dev
+  qt6-httpserver-dev qt6-websockets-dev liblo-dev liblo-tools chromium nodejs
   xvfb xauth fonts-dejavu-core
   libxcb1-dev xdotool
   desktop-file-utils appstream dpkg-dev
 )
+
+# npm comes with some builds of nodejs; Debian's own nodejs needs the npm
+# package beside it.
+if ! command -v npm >/dev/null 2>&1; then
+  PACKAGES+=(npm)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/ScreenFit.h"
+#include "remote/RemoteHub.h"
 #include "app/SideWindows.h"
 #include "sound/BeatControls.h"
 #include "app/SteadyText.h"

@@ -28,9 +28,14 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+namespace lumetra::remote {
+class RemoteHub;
+}
+
 namespace lumetra::ui {
 
 class SideWindows;
+class RemoteBinding;
 // scene list and patch
 class SceneCommands;
 class CopyPage;
@@ -90,6 +95,11 @@ class TBaseForm : public QMainWindow {
     // The console's live state and operations, shared with every front.
     ConsoleCore& core() { return core_; }
     Console& console() { return console_; }
+    const Options& options() const { return options_; }
+    // The web remote and OSC, when the command line asks for them: where
+    // they can be reached (empty when off).
+    QString remoteWhere() const { return remoteWhere_; }
+    void stopRemote();
     const io::DataFolder& folder() const { return folder_; }
     Dialogs& dialogs() { return *dialogs_; }
 
@@ -234,6 +244,8 @@ class TBaseForm : public QMainWindow {
     void buildInputPages();
     void buildOptionsPage(QWidget* page);
     void buildStatusBar();
+    void startRemoteControl();
+    void showRemoteWhere(const QString& where);
 
     void FormClose();
     void startInterface();
@@ -330,6 +342,12 @@ class TBaseForm : public QMainWindow {
     QScrollBar* ScrollBarBlue = nullptr;
     QCheckBox* CheckBoxColorZamok = nullptr;
     QCheckBox* CheckBoxColorAvto = nullptr;
+
+    RemoteBinding* remoteBinding_ = nullptr;
+    std::unique_ptr<remote::RemoteHub> remote_;
+    QString remoteWhere_;
+    QLabel* LabelRemote = nullptr;         // status bar, right
+    QLabel* LabelRemoteOptions = nullptr;  // options page
 
     QTextBrowser* helpWindow_ = nullptr;
     QTimer* TimerStatus = nullptr;

@@ -40,6 +40,27 @@ const char* kInterfaceError =
     "--interface must be ftdi, virtual:PATH, none, ola or ola:UNIVERSE (a comma list allowed)";
 }  // namespace
 
+bool parseListenAddress(const std::string& value, std::string& address, std::uint16_t& port) {
+    std::string host;
+    std::string portText = value;
+    if (!value.empty() && value.front() == '[') {
+        const std::size_t close = value.find("]:");
+        if (close == std::string::npos) return false;
+        host = value.substr(1, close - 1);
+        portText = value.substr(close + 2);
+    } else if (const std::size_t colon = value.rfind(':'); colon != std::string::npos) {
+        host = value.substr(0, colon);
+        portText = value.substr(colon + 1);
+        if (host.find(':') != std::string::npos) return false;  // IPv6 needs brackets
+    }
+    if (value.find(':') != std::string::npos && host.empty()) return false;
+    unsigned long long p = 0;
+    if (!parseNumber(portText, 1, 65535, p)) return false;
+    address = host;
+    port = static_cast<std::uint16_t>(p);
+    return true;
+}
+
 InterfaceChoices parseInterfaces(const std::string& value) {
     std::vector<std::string> items;
     std::size_t from = 0;
@@ -113,6 +134,18 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (value != "list" && value != "first")
                 return {r.options, "--conveyor must be list or first"};
             r.options.conveyor = value;
+        } else if (takeValue(arg, "remote", value)) {
+            if (!parseListenAddress(value, r.options.remoteAddress, r.options.remotePort))
+                return {r.options, "--remote needs [ADDRESS:]PORT, the port 1 to 65535"};
+        } else if (takeValue(arg, "remote-password", value)) {
+            if (value.empty()) return {r.options, "--remote-password needs a password"};
+            r.options.remotePassword = value;
+        } else if (takeValue(arg, "remote-password-file", value)) {
+            if (value.empty()) return {r.options, "--remote-password-file needs a file"};
+            r.options.remotePasswordFile = value;
+        } else if (takeValue(arg, "osc", value)) {
+            if (!parseListenAddress(value, r.options.oscAddress, r.options.oscPort))
+                return {r.options, "--osc needs [ADDRESS:]PORT, the port 1 to 65535"};
         } else if (arg == "--play") {
             r.options.play = Options::Play::Tempo;
         } else if (takeValue(arg, "play", value)) {
@@ -161,6 +194,16 @@ std::string optionsHelpText() {
            "  --conveyor=list         (headless) play the conveyor's shows, every bound slot,\n"
            "                          from the slot of the last show\n"
            "  --conveyor=first        (headless) the same from the first slot\n"
+           "  --remote=[ADDRESS:]PORT  the web remote: a page for a phone or a tablet on\n"
+           "                          http://ADDRESS:PORT/ (every address of the machine\n"
+           "                          when none is given); it needs a password\n"
+           "  --remote-password=TEXT  the remote's password (visible to other users in the\n"
+           "                          process list: prefer the file)\n"
+           "  --remote-password-file=PATH  the password is the first line of PATH, a file\n"
+           "                          only its owner may read (chmod 600); default:\n"
+           "                          SHOW/remote-password in the data folder, if present\n"
+           "  --osc=[ADDRESS:]PORT    receive Open Sound Control on UDP PORT (127.0.0.1\n"
+           "                          when no address is given; 0.0.0.0 for the network)\n"
            "  -h, --help              print this help and exit\n"
            "\n"
            "The output clock asks for real-time priority. Without root it gets it as a\n"

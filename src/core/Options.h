@@ -24,6 +24,16 @@ struct Options {
     // slot of the last show, or from the first slot (empty: as the settings
     // file says).
     std::string conveyor;
+    // The remote: --remote=[ADDRESS:]PORT serves the web page (off when the
+    // port is 0; every address when none is given), --osc=[ADDRESS:]PORT
+    // takes OSC (127.0.0.1 when no address is given). The page's password
+    // comes from --remote-password=TEXT or --remote-password-file=PATH.
+    std::string remoteAddress;
+    std::uint16_t remotePort = 0;
+    std::string remotePassword;
+    std::string remotePasswordFile;
+    std::string oscAddress;
+    std::uint16_t oscPort = 0;
     bool help = false;
 };
 
@@ -52,5 +62,9 @@ struct InterfaceChoices {
 // interface's path stays part of the path unless what follows it names an
 // output of its own.
 InterfaceChoices parseInterfaces(const std::string& value);
+
+// Splits [ADDRESS:]PORT (an IPv6 address in brackets); false when the port
+// is not 1..65535 or the address is empty.
+bool parseListenAddress(const std::string& value, std::string& address, std::uint16_t& port);
 
 }  // namespace lumetra
