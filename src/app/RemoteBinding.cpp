@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QScrollBar>
@@ -11,6 +10,7 @@
 
 #include "app/TBaseForm.h"
 #include "playback/KonveyrGroup.h"
+#include "remote/CoreRemote.h"
 #include "remote/RemoteHub.h"
 
 namespace lumetra::ui {
@@ -101,7 +101,7 @@ remote::RemoteState RemoteBinding::state() const {
             slot.caption = b->text().toStdString();
             slot.active = b->isChecked();
         }
-        slot.bound = form_.konveyr().engine().bound(n);
+        slot.bound = form_.core().slotBound(n);
     }
     for (int m = 0; m < 4; ++m)
         if (on(modes_[m])) s.mode = m;
@@ -176,30 +176,11 @@ std::unique_ptr<remote::RemoteHub> startRemote(TBaseForm& form, RemoteBinding& b
                                                QString& where) {
     const Options& o = form.options();
     if (o.remotePort == 0 && o.oscPort == 0) return nullptr;
-    remote::RemoteConfig config;
-    config.oscAddress = QString::fromStdString(o.oscAddress);
-    config.oscPort = o.oscPort;
-    if (o.remotePort != 0) {
-        std::string error;
-        QByteArray password = QByteArray::fromStdString(o.remotePassword);
-        if (password.isEmpty()) {
-            std::string file = o.remotePasswordFile;
-            if (file.empty()) {
-                const std::string fallback = form.folder().showDir() + "/remote-password";
-                if (QFile::exists(QString::fromStdString(fallback))) file = fallback;
-            }
-            if (!file.empty()) password = remote::passwordFromFile(file, error);
-            else error = "no password: give --remote-password-file=PATH (or --remote-password)";
-        }
-        if (password.isEmpty()) {
-            // No password, no remote: there is no default one.
-            std::fprintf(stderr, "lumetra: the web remote is off: %s\n", error.c_str());
-            where = QStringLiteral("Пульт не запущен: нет пароля");
-        } else {
-            config.httpAddress = QString::fromStdString(o.remoteAddress);
-            config.httpPort = o.remotePort;
-            config.password = password;
-        }
+    std::string error;
+    const remote::RemoteConfig config = remote::remoteConfig(o, form.folder().showDir(), error);
+    if (o.remotePort != 0 && config.httpPort == 0) {
+        std::fprintf(stderr, "lumetra: the web remote is off: %s\n", error.c_str());
+        where = QStringLiteral("Пульт не запущен: нет пароля");
     }
     if (config.httpPort == 0 && config.oscPort == 0) return nullptr;
     auto hub = std::make_unique<remote::RemoteHub>(binding, config);

@@ -41,6 +41,8 @@ HeadlessPlayer::~HeadlessPlayer() {
 
 void HeadlessPlayer::line(const std::string& text) {
     std::fprintf(stderr, "lumetra: %s\n", text.c_str());
+    // What the status line would say, a remote's page says.
+    if (remoteConsole_) remoteConsole_->setStatus(text);
 }
 
 void HeadlessPlayer::start() {
@@ -62,6 +64,7 @@ void HeadlessPlayer::start() {
     pollOutputs();
     outputs_.startTick();
     startSound();
+    startRemote();
     step_.start(core_.intervalMs());
     poll_.start();
     autosave_.start();
@@ -102,6 +105,31 @@ void HeadlessPlayer::startSound() {
     if (capture_) audio_.start();
 }
 
+void HeadlessPlayer::startRemote() {
+    if (options_.remotePort == 0 && options_.oscPort == 0) return;
+    std::string whyOff;
+    const remote::RemoteConfig config = remote::remoteConfig(options_, folder_.showDir(), whyOff);
+    if (options_.remotePort != 0 && config.httpPort == 0)
+        line("the web remote is off: " + whyOff);
+    if (config.httpPort == 0 && config.oscPort == 0) return;
+    remoteConsole_ = std::make_unique<remote::CoreRemote>(core_);
+    remoteConsole_->outputText = [this] {
+        const InterfaceState state = outputs_.interfaceState(core_.offline());
+        if (state.offline) return std::string("DEMO режим: ничего не отправляется");
+        if (state.open) return std::string("Интерфейс работает");
+        return state.statusText.empty() ? std::string("Интерфейс не открыт") : state.statusText;
+    };
+    remote_ = std::make_unique<remote::RemoteHub>(*remoteConsole_, config);
+    QObject::connect(remote_.get(), &remote::RemoteHub::whereChanged, this,
+                     [this](const QString& where) { line(where.toStdString()); });
+    // At most once a second: what OSC took and what it threw away.
+    QObject::connect(remote_.get(), &remote::RemoteHub::oscCounts, this,
+                     [](int received, int dropped) {
+                         std::fprintf(stderr, "lumetra: OSC: %d taken, %d ignored\n", received,
+                                      dropped);
+                     });
+}
+
 void HeadlessPlayer::audioTick() {
     capture_->fillBlock(analysis_.block());
     analysis_.tick();
@@ -127,6 +155,9 @@ void HeadlessPlayer::close() {
     poll_.stop();
     audio_.stop();
     autosave_.stop();
+    // Remotes first: nothing reaches the console while it closes.
+    remote_.reset();
+    remoteConsole_.reset();
     // The output stops for good, then the interface closes.
     outputs_.stopTick();
     outputs_.stop();

@@ -9,6 +9,7 @@
 #include "core/DataFolder.h"
 #include "core/Options.h"
 #include "output/OutputSet.h"
+#include "remote/CoreRemote.h"
 #include "sound/SoundAnalysis.h"
 
 namespace lumetra::sound {
@@ -42,10 +43,11 @@ class HeadlessPlayer : public QObject {
     void coreChanged(const CoreEvent& event);
     void startPlaying();
     void startSound();
+    void startRemote();
     void audioTick();
     void pollOutputs();
     void writeSettings();
-    static void line(const std::string& text);
+    void line(const std::string& text);
     void stateLine(CoreEvent::Kind kind, const std::string& text);
 
     Options options_;
@@ -54,6 +56,9 @@ class HeadlessPlayer : public QObject {
     io::OutputSet outputs_;
     sound::SoundAnalysis analysis_;
     std::unique_ptr<sound::SoundCapture> capture_;
+    // The web remote and OSC, where the options ask for them.
+    std::unique_ptr<remote::CoreRemote> remoteConsole_;
+    std::unique_ptr<remote::RemoteHub> remote_;
     QTimer step_;
     QTimer poll_;
     QTimer autosave_;

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # OSC end to end: the console with --osc on 127.0.0.1, messages from
 # oscsend, the state sent back read with oscdump, the wire read as the
-# interface gets it.
-#   run-osc-test.sh PROGRAM WORKDIR
+# interface gets it; with "headless" the player without a window and
+# without any display.
+#   run-osc-test.sh PROGRAM WORKDIR [headless]
 set -euo pipefail
 program=$1
 work=$2
+front=${3:-window}
 rm -rf "$work" && mkdir -p "$work/home/SHOW"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -28,8 +30,13 @@ PY
 free_port() { python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 osc=$(free_port)
 reply=$(free_port)
-QT_QPA_PLATFORM=offscreen "$program" --home="$work/home" --interface="virtual:$work/wire" \
-  --audio=none --osc="$osc" >"$work/console.log" 2>&1 &
+if [ "$front" = headless ]; then
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --headless --home="$work/home" \
+    --interface="virtual:$work/wire" --audio=none --osc="$osc" >"$work/console.log" 2>&1 &
+else
+  QT_QPA_PLATFORM=offscreen "$program" --home="$work/home" --interface="virtual:$work/wire" \
+    --audio=none --osc="$osc" >"$work/console.log" 2>&1 &
+fi
 console=$!
 oscdump -L "$reply" >"$work/dump.txt" 2>&1 &
 dump=$!
@@ -98,4 +105,4 @@ grep -q '/lumetra/picture ii 16 1' "$work/dump.txt" || fail "no /lumetra/picture
 grep -q '/lumetra/blackout i 1' "$work/dump.txt" || fail "no /lumetra/blackout 1 sent back"
 grep -q '/lumetra/tempo i 50' "$work/dump.txt" || fail "tempo 50 not taken"
 grep -q '/lumetra/tempo i 999' "$work/dump.txt" && fail "tempo 999 taken"
-echo "OSC end to end: ok"
+echo "OSC end to end ($front): ok"
