@@ -121,7 +121,10 @@ void HeadlessPlayer::startRemote() {
     };
     remote_ = std::make_unique<remote::RemoteHub>(*remoteConsole_, config);
     QObject::connect(remote_.get(), &remote::RemoteHub::whereChanged, this,
-                     [this](const QString& where) { line(where.toStdString()); });
+                     [this](const QString& where) {
+                         if (where.toStdString() != remoteWhere_) line(where.toStdString());
+                         remoteWhere_ = where.toStdString();
+                     });
     // At most once a second: what OSC took and what it threw away.
     QObject::connect(remote_.get(), &remote::RemoteHub::oscCounts, this,
                      [](int received, int dropped) {

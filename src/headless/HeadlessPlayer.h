@@ -59,6 +59,7 @@ class HeadlessPlayer : public QObject {
     // The web remote and OSC, where the options ask for them.
     std::unique_ptr<remote::CoreRemote> remoteConsole_;
     std::unique_ptr<remote::RemoteHub> remote_;
+    std::string remoteWhere_;
     QTimer step_;
     QTimer poll_;
     QTimer autosave_;
