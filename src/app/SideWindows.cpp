@@ -1,5 +1,7 @@
 #include "app/SideWindows.h"
 
+#include "app/TBaseForm.h"
+
 namespace lumetra::ui {
 
 SideWindows::SideWindows(TBaseForm& form)

@@ -23,7 +23,7 @@
 #include "remote/RemoteHub.h"
 #include "app/SideWindows.h"
 #include "sound/BeatControls.h"
-#include "app/SteadyText.h"
+#include "host/SteadyText.h"
 #include "show/PathBytes.h"
 // scene list and patch
 #include "output/OutputControls.h"
@@ -88,7 +88,9 @@ void TBaseForm::buildWindow() {
                                       "SlotRateGroup",
                                       "SlotLevelsOutput",
                                       "SlotLevelsFaders"};
-    for (int i = 0; i < static_cast<int>(Slot::Count); ++i) {
+    // The interface group of "Опции" is the last place; it is built with
+    // that page.
+    for (int i = 0; i < static_cast<int>(Slot::OptionsInterface); ++i) {
         auto* w = new QWidget(this);
         w->setObjectName(slotNames[i]);
         auto* l = new QVBoxLayout(w);
@@ -279,6 +281,7 @@ void TBaseForm::buildOptionsPage(QWidget* page) {
     auto* layout = new QGridLayout(page);
     auto* usb = new QGroupBox("USB - DMX интерфейс", page);
     usb->setObjectName("GroupBoxUsb");
+    usbBox_ = usb;
     auto* usbLayout = new QVBoxLayout(usb);
     LabelKolvoUSB = new QLabel(usb);
     LabelKolvoUSB->setObjectName("LabelKolvoUSB");
@@ -374,6 +377,11 @@ void TBaseForm::OutStatus(const QString& text) {
 
 QString TBaseForm::statusText() const {
     return statusPanel_->text();
+}
+
+QWidget* TBaseForm::slot(Slot s) const {
+    if (s == Slot::OptionsInterface) return usbBox_;
+    return slots_[static_cast<int>(s)];
 }
 
 QWidget* TBaseForm::inputPage(InputPage page) const {

@@ -10,7 +10,8 @@
 #include "core/Console.h"
 #include "core/ConsoleCore.h"
 #include "core/DataFolder.h"
-#include "app/Dialogs.h"
+#include "host/Dialogs.h"
+#include "host/PageHost.h"
 #include "core/Options.h"
 #include "core/ShowClock.h"
 #include "show/ColorEditFile.h"
@@ -62,21 +63,10 @@ class DevicePlacement;
 // The main window of the console. It owns the show and the engine state;
 // every editor page works on them and ends a change with
 // ReturnPageControlAll(), which refreshes the visible page from the show.
-class TBaseForm : public QMainWindow {
+class TBaseForm : public QMainWindow, public PageHost {
     Q_OBJECT
 
   public:
-    // Pages of PageControlInput, in order.
-    enum InputPage {
-        PageFaders = 0,
-        PageGraph,
-        PageBeam,
-        PageCopy,
-        PageAvtomats,
-        PageOptions,
-        PagePatch
-    };
-
     TBaseForm(const Options& options, io::DataFolder folder, std::unique_ptr<Dialogs> dialogs,
               QWidget* parent = nullptr);
     ~TBaseForm() override;
@@ -93,23 +83,23 @@ class TBaseForm : public QMainWindow {
     void FormShown();
 
     // The console's live state and operations, shared with every front.
-    ConsoleCore& core() { return core_; }
-    Console& console() { return console_; }
-    const Options& options() const { return options_; }
+    ConsoleCore& core() override { return core_; }
+    Console& console() override { return console_; }
+    const Options& options() const override { return options_; }
     // The web remote and OSC, when the command line asks for them: where
     // they can be reached (empty when off).
     QString remoteWhere() const { return remoteWhere_; }
     void stopRemote();
-    const io::DataFolder& folder() const { return folder_; }
-    Dialogs& dialogs() { return *dialogs_; }
+    const io::DataFolder& folder() const override { return folder_; }
+    Dialogs& dialogs() override { return *dialogs_; }
 
     // Status line: a message stays for 2,000 ms.
-    void OutStatus(const QString& text);
+    void OutStatus(const QString& text) override;
     QString statusText() const;
 
     // Refresh of the main window from the show.
-    void ReturnPageControlAll();
-    void ReturnDataSystem();
+    void ReturnPageControlAll() override;
+    void ReturnDataSystem() override;
     void SetColorAll();
 
     // Show file commands.
@@ -134,82 +124,57 @@ class TBaseForm : public QMainWindow {
     void setOpenFileName(const QString& name);
     bool isNamed() const { return core_.named(); }
     QString captionPrefix() const { return captionPrefix_; }
-    void setCaptionPrefix(const QString& prefix) { captionPrefix_ = prefix.left(255); }
+    void setCaptionPrefix(const QString& prefix) override { captionPrefix_ = prefix.left(255); }
 
     // Pages register what they refresh from the show: a page refresher runs
     // when its page of PageControlInput is the visible one, a system
     // refresher on every refresh (caption, tempo, scene slider).
-    void onPageRefresh(InputPage page, std::function<void()> refresh) {
+    void onPageRefresh(InputPage page, std::function<void()> refresh) override {
         pageRefreshers_[page].push_back(std::move(refresh));
     }
-    void onSystemRefresh(std::function<void()> refresh) {
+    void onSystemRefresh(std::function<void()> refresh) override {
         systemRefreshers_.push_back(std::move(refresh));
     }
-    // Window work that other rooms attach to the frame's fixed operations:
-    // clearing the show (check boxes, bank slider), showing the channel
-    // names, painting the name fields, showing the patch table.
-    enum class Hook {
-        ClearAll,
-        ReturnName,
-        UpdateColorEditAll,
-        UpDateDmxCoder,
-        ModePlay,  // playback started (scene editing controls go off)
-        ModeStop,  // playback stopped
-        ShowLoaded,  // a show file replaced the show
-        Count
-    };
-    void on(Hook hook, std::function<void()> fn) {
+    void on(Hook hook, std::function<void()> fn) override {
         hooks_[static_cast<int>(hook)].push_back(std::move(fn));
     }
-    void run(Hook hook) {
+    void run(Hook hook) override {
         for (const auto& fn : hooks_[static_cast<int>(hook)]) fn();
     }
-    GraphZoomSetting graphZoom() const { return graphZoom_; }
-    void setGraphZoom(GraphZoomSetting zoom) { graphZoom_ = zoom; }
-    QTabWidget* inputPages() const { return PageControlInput; }
-    QWidget* inputPage(InputPage page) const;
+    GraphZoomSetting graphZoom() const override { return graphZoom_; }
+    void setGraphZoom(GraphZoomSetting zoom) override { graphZoom_ = zoom; }
+    QTabWidget* inputPages() const override { return PageControlInput; }
+    QWidget* inputPage(InputPage page) const override;
 
-    // Places on the window where one room lays out controls that another
-    // room's page shows. Each is an empty widget until its owner fills it.
-    enum class Slot {
-        SequencerSceneButtons,  // scene list buttons on the sequencer page
-        FaderOutputButtons,     // normal / blackout / macro buttons on the fader page
-        FaderUndo,              // memory and undo pair of the fader page
-        RateMode,               // crossfade mode group on "Плавность"
-        RateGroup,              // group rate slider on "Плавность"
-        LevelsOutput,           // blackout and manual control on "Уровни"
-        LevelsFaders,           // group level slider on "Уровни"
-        Count
-    };
-    QWidget* slot(Slot s) const { return slots_[static_cast<int>(s)]; }
-    QTabWidget* sceneTabs() const { return PageControlTemp; }
-    QTabWidget* settingsTabs() const { return PageControlUst; }
-    QMenu* editMenu() const { return EditItem; }
-    QMenu* setupMenu() const { return SetupItem; }
-    QMenu* optionsMenu() const { return OptionsMenu; }
+    QWidget* slot(Slot s) const override;
+    QTabWidget* sceneTabs() const override { return PageControlTemp; }
+    QTabWidget* settingsTabs() const override { return PageControlUst; }
+    QMenu* editMenu() const override { return EditItem; }
+    QMenu* setupMenu() const override { return SetupItem; }
+    QMenu* optionsMenu() const override { return OptionsMenu; }
     // Adds a scene command button to the tool bar, after the file commands.
-    void addSceneToolButton(QToolButton* button);
-    void registerUndoButton(int index, QToolButton* button) { undoButtons_[index] = button; }
+    void addSceneToolButton(QToolButton* button) override;
+    void registerUndoButton(int index, QToolButton* button) override { undoButtons_[index] = button; }
 
     // The conveyor's twenty show files (slot 1..20; empty = free), kept in
     // the settings file, and the conveyor group that plays them.
-    QString konveyorPath(int slot) const;
-    void setKonveyorPath(int slot, const QString& path);
-    KonveyrGroup& konveyr() { return *konveyr_; }
+    QString konveyorPath(int slot) const override;
+    void setKonveyorPath(int slot, const QString& path) override;
+    KonveyrGroup& konveyr() override { return *konveyr_; }
 
     // The auto-add switch of the scene list (menu "Опции").
-    bool autoAddScenes() const { return autoAddScenes_; }
-    void setAutoAddScenes(bool on) { autoAddScenes_ = on; }
+    bool autoAddScenes() const override { return autoAddScenes_; }
+    void setAutoAddScenes(bool on) override { autoAddScenes_ = on; }
 
     // The blackout hot key: inverts the blackout check box and stops the show.
     void toggleBlackoutFromKey();
 
     // What the show clock shows of the interface once a second: offline
     // mode, whether the interface is open, and its last error text.
-    InterfaceState interfaceState() const;
+    InterfaceState interfaceState() const override;
 
     // Undo buttons of the four editor pages.
-    void setUndoEnabled(bool enabled);
+    void setUndoEnabled(bool enabled) override;
 
     void AboutItemClick();
     void HelpItemClick();
@@ -219,15 +184,31 @@ class TBaseForm : public QMainWindow {
     SideWindows& sideWindows() { return *side_; }
 
     // The live output: tick, interface driver and their controls.
-    OutputControls& output() { return *output_; }
+    OutputControls& output() override { return *output_; }
 
     // Colours and pictures of the channels (kept in the colour file).
-    io::ChannelColors& channelColors() { return colors_; }
+    io::ChannelColors& channelColors() override { return colors_; }
+
+    // What pages ask of the window (PageHost).
+    QWidget* widget() override { return this; }
+    void showSteadyStatus(const QString& text) override;
+    int sceneSliderPosition() const override;
+    void keysOffForTyping() override;
+    void windowColor(int& red, int& green, int& blue) const override;
+    QScrollBar* wheelSlider(InputPage page) const override;
+    void showInterfaceListing(const QString& count, const QString& description,
+                              const QString& serial) override;
+    void sceneSnapshotTaken() override;
+    QWidget* nameCopyPlace() const override;
+    void crossfadeOff() override;
+    void setPlayAllowed(bool allowed) override;
+    TStaticForm& staticPicturesWindow() override;
+    Tform3Dlumi& view3dWindow() override;
 
     // Quits without asking anything (on a termination signal): the show is
     // kept in the autosave file instead of offering the save dialog.
     void shutdownQuietly();
-    bool isQuitting() const { return quietShutdown_; }
+    bool isQuitting() const override { return quietShutdown_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -328,6 +309,7 @@ class TBaseForm : public QMainWindow {
     QGroupBox* conveyorBox_ = nullptr;
     std::array<QToolButton*, 4> undoButtons_{};
     std::array<QWidget*, static_cast<int>(Slot::Count)> slots_{};
+    QGroupBox* usbBox_ = nullptr;  // Slot::OptionsInterface
     bool autoAddScenes_ = false;
 
     // Options page.

@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "edit/NamePage.h"
 #include "show/SceneCommands.h"
 
@@ -138,10 +138,10 @@ class XyPathLayer : public QWidget {
     BeamPage& page_;
 };
 
-BeamPage::BeamPage(TBaseForm& form, SceneCommands& commands)
-    : QObject(&form), form_(form), commands_(commands) {
+BeamPage::BeamPage(PageHost& form, SceneCommands& commands)
+    : QObject(form.widget()), form_(form), commands_(commands) {
     setObjectName("BeamPage");
-    build(form.inputPage(TBaseForm::PageBeam));
+    build(form.inputPage(PageHost::PageBeam));
 
     // It runs only while a button is held (from the press on): an idle
     // console has no timer firing for nothing.
@@ -150,7 +150,7 @@ BeamPage::BeamPage(TBaseForm& form, SceneCommands& commands)
     TimerRepeatButton->setInterval(kRepeatStart);
     connect(TimerRepeatButton, &QTimer::timeout, this, &BeamPage::TimerRepeatButtonTimer);
 
-    form.onPageRefresh(TBaseForm::PageBeam, [this] { refreshPage(); });
+    form.onPageRefresh(PageHost::PageBeam, [this] { refreshPage(); });
     ReLabelEdiXY();
 }
 
@@ -558,7 +558,7 @@ void BeamPage::madeFigure(XyFigure figure) {
     const FigureParams params{range(), ScrollBarEditMaxX->value(), ScrollBarEditWide->value()};
     if (makeFigure(form_.console().show, firstChannel(), figure, params) ==
         FigureResult::TooFewScenes) {
-        form_.dialogs().error(&form_, kOneSceneFigure);
+        form_.dialogs().error(form_.widget(), kOneSceneFigure);
         return;
     }
     ReturnEditXY();

@@ -20,7 +20,7 @@ class QWidget;
 namespace lumetra::ui {
 
 class SceneCommands;
-class TBaseForm;
+class PageHost;
 class XyPathLayer;
 
 // The page "Редактор луча": the path of a channel pair across a range of
@@ -32,7 +32,7 @@ class BeamPage : public QObject {
     Q_OBJECT
 
   public:
-    BeamPage(TBaseForm& form, SceneCommands& commands);
+    BeamPage(PageHost& form, SceneCommands& commands);
 
     // Labels and range from the sliders and the show.
     void ReLabelEdiXY();
@@ -77,7 +77,7 @@ class BeamPage : public QObject {
     void showHit(int scene);
     void hideHints();
 
-    TBaseForm& form_;
+    PageHost& form_;
     SceneCommands& commands_;
     lumetra::XyDrag drag_;
     lumetra::XyNudge held_ = lumetra::XyNudge::None;

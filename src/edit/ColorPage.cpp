@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "edit/ChannelNames.h"
 #include "edit/GoboPictures.h"
 #include "playback/SequencerPage.h"
@@ -38,8 +38,8 @@ QToolButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 constexpr int kNameColorDefault = 196;
 }  // namespace
 
-ColorPage::ColorPage(TBaseForm& form, std::function<void(int)> repaintField)
-    : QObject(&form), form_(form), repaintField_(std::move(repaintField)) {
+ColorPage::ColorPage(PageHost& form, std::function<void(int)> repaintField)
+    : QObject(form.widget()), form_(form), repaintField_(std::move(repaintField)) {
     setObjectName("ColorPage");
     QTabWidget* tabs = form.sceneTabs();
     QWidget* page = tabs->findChild<QWidget*>("TabSheetColor");

@@ -11,7 +11,7 @@ namespace lumetra::ui {
 
 class ColorShape;
 class GoboImage;
-class TBaseForm;
+class PageHost;
 
 // The tab "Цвет канала": the name colour of the channel chosen by a
 // double-click on its name field, the marker colour and the picture of a
@@ -22,7 +22,7 @@ class ColorPage : public QObject {
   public:
     // `repaintField` repaints the name field of a channel after its colour
     // changed (UstColorEditOne).
-    ColorPage(TBaseForm& form, std::function<void(int)> repaintField);
+    ColorPage(PageHost& form, std::function<void(int)> repaintField);
 
     // A double-click on the name field of a channel selects it.
     void UpdateScrollRGBtxt(int channel);
@@ -37,7 +37,7 @@ class ColorPage : public QObject {
     void SpeedButton22Click();
     void showPreview();
 
-    TBaseForm& form_;
+    PageHost& form_;
     std::function<void(int)> repaintField_;
     int selected_ = 0;
 

@@ -16,8 +16,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/SteadyText.h"
-#include "app/TBaseForm.h"
+#include "host/SteadyText.h"
+#include "host/PageHost.h"
 #include "edit/GoboPictures.h"
 #include "edit/RateScale.h"
 #include "playback/SequencerPage.h"
@@ -93,12 +93,12 @@ QScrollBar* makeBar(QWidget* parent, const QString& name, Qt::Orientation orient
 
 }  // namespace
 
-FaderPage::FaderPage(TBaseForm& form, SequencerPage& sequencer)
-    : QObject(&form), form_(form), sequencer_(sequencer), tools_(form.console()) {
+FaderPage::FaderPage(PageHost& form, SequencerPage& sequencer)
+    : QObject(form.widget()), form_(form), sequencer_(sequencer), tools_(form.console()) {
     setObjectName("FaderPage");
-    build(form.inputPage(TBaseForm::PageFaders));
-    buildRateGroup(form.slot(TBaseForm::Slot::RateGroup));
-    buildLevelGroup(form.slot(TBaseForm::Slot::LevelsFaders));
+    build(form.inputPage(PageHost::PageFaders));
+    buildRateGroup(form.slot(PageHost::Slot::RateGroup));
+    buildLevelGroup(form.slot(PageHost::Slot::LevelsFaders));
 
     TimerDataDmxToDsp = new QTimer(this);
     TimerDataDmxToDsp->setObjectName("TimerDataDmxToDsp");
@@ -106,8 +106,8 @@ FaderPage::FaderPage(TBaseForm& form, SequencerPage& sequencer)
     connect(TimerDataDmxToDsp, &QTimer::timeout, this, &FaderPage::TimerDataDmxToDspTimer);
     TimerDataDmxToDsp->start();
 
-    form.onPageRefresh(TBaseForm::PageFaders, [this] { refreshPage(); });
-    form.on(TBaseForm::Hook::ClearAll, [this] { ClearAll(); });
+    form.onPageRefresh(PageHost::PageFaders, [this] { refreshPage(); });
+    form.on(PageHost::Hook::ClearAll, [this] { ClearAll(); });
 }
 
 void FaderPage::build(QWidget* page) {
@@ -276,8 +276,8 @@ QWidget* FaderPage::buildTools(QWidget* page) {
     column->addWidget(SpeedButtonLevel255);
     column->addSpacing(8);
 
-    column->addWidget(form_.slot(TBaseForm::Slot::FaderOutputButtons));
-    column->addWidget(form_.slot(TBaseForm::Slot::FaderUndo));
+    column->addWidget(form_.slot(PageHost::Slot::FaderOutputButtons));
+    column->addWidget(form_.slot(PageHost::Slot::FaderUndo));
     column->addStretch(1);
     return tools;
 }
@@ -421,7 +421,7 @@ void FaderPage::ScrolbarVertPosChange(int position) {
     form_.ReturnPageControlAll();
     // The rows follow the bank even when another page is in front, so that
     // the mirrors the output reads never belong to the old bank.
-    if (form_.inputPages()->currentIndex() != TBaseForm::PageFaders) refreshPage();
+    if (form_.inputPages()->currentIndex() != PageHost::PageFaders) refreshPage();
     NamberDmx();
 }
 
@@ -437,7 +437,7 @@ void FaderPage::levelTool(lumetra::ToolResult (lumetra::FaderTools::*tool)()) {
 void FaderPage::TimerDataDmxToDspTimer() {
     const lumetra::Console& console = form_.console();
     if (console.showRunning.get() == 0) sequencer_.showStopped();
-    if (form_.inputPages()->currentIndex() != TBaseForm::PageFaders) return;
+    if (form_.inputPages()->currentIndex() != PageHost::PageFaders) return;
     showPicturesAndMarkers();
     const auto labels =
         tools_.outputLabels(SpeedButtonLevel255->isChecked(), SpeedButtonOutLevel100->isChecked());

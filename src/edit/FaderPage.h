@@ -19,7 +19,7 @@ namespace lumetra::ui {
 class ColorShape;
 class GoboImage;
 class SequencerPage;
-class TBaseForm;
+class PageHost;
 
 // The page "Фэйдера": 27 rows over a bank of channels of the current scene,
 // the bank slider, the level and selection tools and the output display;
@@ -30,7 +30,7 @@ class FaderPage : public QObject {
     Q_OBJECT
 
   public:
-    FaderPage(TBaseForm& form, SequencerPage& sequencer);
+    FaderPage(PageHost& form, SequencerPage& sequencer);
 
     // Refreshes from the show; they never write the show.
     void ReturnScrollBars();
@@ -76,7 +76,7 @@ class FaderPage : public QObject {
     void ScrollBarRateLeuelChange(int position);
     void ClearAll();
 
-    TBaseForm& form_;
+    PageHost& form_;
     SequencerPage& sequencer_;
     lumetra::FaderTools tools_;
     std::array<Row, lumetra::kFaderRows> rows_{};

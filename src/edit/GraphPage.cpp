@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "edit/NamePage.h"
 
 namespace lumetra::ui {
@@ -76,12 +76,12 @@ void GraphPaintBox::mouseReleaseEvent(QMouseEvent*) {
 
 // ---- The page ---------------------------------------------------------------
 
-GraphPage::GraphPage(TBaseForm& form) : QObject(&form), form_(form), graph_(form.console().show) {
+GraphPage::GraphPage(PageHost& form) : QObject(form.widget()), form_(form), graph_(form.console().show) {
     setObjectName("GraphPage");
-    build(form.inputPage(TBaseForm::PageGraph));
+    build(form.inputPage(PageHost::PageGraph));
     ReturnGrafikLabel();
     RepaintGrafik();
-    form.onPageRefresh(TBaseForm::PageGraph, [this] {
+    form.onPageRefresh(PageHost::PageGraph, [this] {
         ReturnGrafikLabel();
         RepaintGrafik();
     });
@@ -192,8 +192,7 @@ lumetra::GraphView GraphPage::view() const {
 
 int GraphPage::currentScene() const {
     // The green line marks the position of the scene slider.
-    if (auto* step = form_.findChild<QScrollBar*>("ScrollBarStep")) return step->value();
-    return form_.console().show.currentScene();
+    return form_.sceneSliderPosition();
 }
 
 void GraphPage::ReturnGrafikLabel() {

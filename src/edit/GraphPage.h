@@ -14,7 +14,7 @@ class QToolButton;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The graph itself (PaintBoxGrafik): 512 x 256 pixels painted from the
 // engine's fills; its mouse goes to the page.
@@ -45,7 +45,7 @@ class GraphPage : public QObject {
     Q_OBJECT
 
   public:
-    explicit GraphPage(TBaseForm& form);
+    explicit GraphPage(PageHost& form);
 
     void ReturnGrafikLabel();
     void RepaintGrafik();
@@ -64,7 +64,7 @@ class GraphPage : public QObject {
     void changed();
     int currentScene() const;
 
-    TBaseForm& form_;
+    PageHost& form_;
     lumetra::ChannelGraph graph_;
 
     GraphPaintBox* PaintBoxGrafik = nullptr;

@@ -8,16 +8,16 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "show/CopyPage.h"
 #include "show/SceneCommands.h"
 
 namespace lumetra::ui {
 
-NameCopyGroup::NameCopyGroup(TBaseForm& form, std::function<void()> returnName)
-    : QObject(&form), form_(form), returnName_(std::move(returnName)) {
+NameCopyGroup::NameCopyGroup(PageHost& form, std::function<void()> returnName)
+    : QObject(form.widget()), form_(form), returnName_(std::move(returnName)) {
     setObjectName("NameCopyGroup");
-    QGroupBox* group = form.findChild<CopyPage*>("CopyPage")->nameGroup();
+    QWidget* group = form.nameCopyPlace();
     auto* grid = new QGridLayout(group);
     int row = 0;
     auto spin = [&](const char* name, const char* caption, int max, int value) {
@@ -84,11 +84,10 @@ void NameCopyGroup::show(const lumetra::NameCopyFields& f) {
 void NameCopyGroup::ButtonNameBlocCopyClick() {
     const lumetra::NameCopyResult result =
         lumetra::ButtonNameBlocCopyClick(form_.console(), form_.channelColors(), fields());
-    if (auto* commands = form_.findChild<SceneCommands*>("SceneCommands"))
-        commands->snapshotTaken();
+    form_.sceneSnapshotTaken();
     if (result.refused) {
         const std::string_view text = lumetra::nameText::kTooManyNames;
-        form_.dialogs().warning(&form_,
+        form_.dialogs().warning(form_.widget(),
                                 QString::fromUtf8(text.data(), static_cast<int>(text.size())));
     } else {
         for (auto [box, v] :

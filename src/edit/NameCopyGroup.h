@@ -10,7 +10,7 @@ class QSpinBox;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The names block copy in the group "Имен " on "Копирование".
 class NameCopyGroup : public QObject {
@@ -18,7 +18,7 @@ class NameCopyGroup : public QObject {
 
   public:
     // `returnName` refreshes the name fields after a copy.
-    NameCopyGroup(TBaseForm& form, std::function<void()> returnName);
+    NameCopyGroup(PageHost& form, std::function<void()> returnName);
 
     void ButtonNameBlocCopyClick();
 
@@ -26,7 +26,7 @@ class NameCopyGroup : public QObject {
     lumetra::NameCopyFields fields() const;
     void show(const lumetra::NameCopyFields& f);
 
-    TBaseForm& form_;
+    PageHost& form_;
     std::function<void()> returnName_;
 
     QSpinBox* SpinEditNameFirst = nullptr;

@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QScrollBar>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "edit/ChannelNames.h"
 #include "edit/ColorPage.h"
 #include "edit/FaderPage.h"
@@ -35,7 +35,7 @@ QString channelNameText(const ShowMemory& show, int channel) {
                       static_cast<int>(bytes.size()));
 }
 
-NamePage::NamePage(TBaseForm& form, FaderPage& faders) : QObject(&form), form_(form) {
+NamePage::NamePage(PageHost& form, FaderPage& faders) : QObject(form.widget()), form_(form) {
     setObjectName("NamePage");
     for (int k = 1; k <= kFaderRows; ++k) {
         QLineEdit* field = faders.nameField(k);
@@ -46,11 +46,11 @@ NamePage::NamePage(TBaseForm& form, FaderPage& faders) : QObject(&form), form_(f
     colorPage_ = new ColorPage(form, [this](int channel) { UstColorEditOne(channel); });
     copyGroup_ = new NameCopyGroup(form, [this] { ReturnName(); });
     buildMenu();
-    form.installEventFilter(this);
+    form.widget()->installEventFilter(this);
 
-    form.on(TBaseForm::Hook::ReturnName, [this] { ReturnName(); });
-    form.on(TBaseForm::Hook::UpdateColorEditAll, [this] { UpdateColorEditAll(); });
-    form.onPageRefresh(TBaseForm::PageFaders, [this] {
+    form.on(PageHost::Hook::ReturnName, [this] { ReturnName(); });
+    form.on(PageHost::Hook::UpdateColorEditAll, [this] { UpdateColorEditAll(); });
+    form.onPageRefresh(PageHost::PageFaders, [this] {
         ReturnName();
         UpdateColorEditAll();
     });
@@ -128,12 +128,11 @@ void NamePage::Edit2Exit() {
 
 void NamePage::Edit1Click() {
     // Typing a name must not fire the hot keys or the conveyor letters.
-    for (const char* name : {"CheckBoxKeyKonveyr", "CheckBoxFlashOn"})
-        if (auto* box = form_.findChild<QCheckBox*>(name)) box->setChecked(false);
+    form_.keysOffForTyping();
 }
 
 bool NamePage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &form_ && event->type() == QEvent::Close) {
+    if (watched == form_.widget() && event->type() == QEvent::Close) {
         // A name being typed is stored before the show may be saved; after
         // the close the fields go with the window and store nothing.
         if (editing_ && !closed_) Edit2Exit();
@@ -184,31 +183,29 @@ void NamePage::UpdateColorEditAll() {
 // ---- Menu "Установки" -------------------------------------------------------
 
 void NamePage::ClearNameChannelItemClick() {
-    if (form_.dialogs().confirm(&form_, qs(nameText::kAskClearNames)))
+    if (form_.dialogs().confirm(form_.widget(), qs(nameText::kAskClearNames)))
         lumetra::ClearNameChannel(form_.console().show);
     ReturnName();
 }
 
 void NamePage::itemColorClick() {
-    if (!form_.dialogs().confirm(&form_, qs(nameText::kAskClearColors))) return;
+    if (!form_.dialogs().confirm(form_.widget(), qs(nameText::kAskClearColors))) return;
     lumetra::ClearNameColors(form_.channelColors());
     form_.ReturnPageControlAll();
 }
 
 void NamePage::itemGrafHintClick() {
-    if (!form_.dialogs().confirm(&form_, qs(nameText::kAskClearGobo))) return;
+    if (!form_.dialogs().confirm(form_.widget(), qs(nameText::kAskClearGobo))) return;
     lumetra::ClearGoboTypes(form_.channelColors());
     form_.ReturnPageControlAll();
 }
 
 void NamePage::itemColSplitClick() {
-    if (!form_.dialogs().confirm(&form_, qs(nameText::kAskClearSplit))) return;
-    auto position = [this](const char* name) {
-        auto* bar = form_.findChild<QScrollBar*>(name);
-        return static_cast<std::uint8_t>(bar ? bar->value() : 0);
-    };
-    lumetra::ClearSplitColors(form_.channelColors(), position("ScrollBarRed"),
-                              position("ScrollBarGreen"), position("ScrollBarBlue"));
+    if (!form_.dialogs().confirm(form_.widget(), qs(nameText::kAskClearSplit))) return;
+    int red = 0, green = 0, blue = 0;
+    form_.windowColor(red, green, blue);
+    lumetra::ClearSplitColors(form_.channelColors(), static_cast<std::uint8_t>(red),
+                              static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue));
     form_.ReturnPageControlAll();
 }
 

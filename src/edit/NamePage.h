@@ -13,7 +13,7 @@ namespace lumetra::ui {
 class ColorPage;
 class FaderPage;
 class NameCopyGroup;
-class TBaseForm;
+class PageHost;
 
 // The name of a channel as a label shows it (blanks inside kept, trailing
 // blanks left off).
@@ -26,7 +26,7 @@ class NamePage : public QObject {
     Q_OBJECT
 
   public:
-    NamePage(TBaseForm& form, FaderPage& faders);
+    NamePage(PageHost& form, FaderPage& faders);
 
     // Fields from the show. A field that is being typed into keeps what was
     // typed, so a refresh while the show plays loses nothing.
@@ -55,7 +55,7 @@ class NamePage : public QObject {
     void storeFields(int bank);
     void exitAt(int bank);
 
-    TBaseForm& form_;
+    PageHost& form_;
     std::array<QLineEdit*, kFaderRows> fields_{};
     ColorPage* colorPage_ = nullptr;
     NameCopyGroup* copyGroup_ = nullptr;

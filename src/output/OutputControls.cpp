@@ -7,11 +7,12 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "output/RealTimeThread.h"
 
 namespace lumetra::ui {
@@ -24,8 +25,8 @@ QLayout* layoutOf(QWidget* w) {
 }
 }  // namespace
 
-OutputControls::OutputControls(TBaseForm& form, const Options& options)
-    : QObject(&form),
+OutputControls::OutputControls(PageHost& form, const Options& options)
+    : QObject(form.widget()),
       form_(form),
       console_(form.console()),
       core_(form.core()),
@@ -82,11 +83,11 @@ void OutputControls::buildRateMode() {
     connect(rateItems_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) console_.controls.crossfadeMode.set(static_cast<std::uint8_t>(id));
     });
-    layoutOf(form_.slot(TBaseForm::Slot::RateMode))->addWidget(RadioGroupRate);
+    layoutOf(form_.slot(PageHost::Slot::RateMode))->addWidget(RadioGroupRate);
 }
 
 void OutputControls::buildLevels() {
-    QWidget* host = form_.slot(TBaseForm::Slot::LevelsOutput);
+    QWidget* host = form_.slot(PageHost::Slot::LevelsOutput);
     CheckBoxBlackOut = new QCheckBox("BlackOut", host);
     CheckBoxBlackOut->setObjectName("CheckBoxBlackOut");
     CheckBoxBlackOut->setToolTip(kBlackoutHint);
@@ -101,7 +102,7 @@ void OutputControls::buildLevels() {
 }
 
 void OutputControls::buildOutputButtons() {
-    QWidget* host = form_.slot(TBaseForm::Slot::FaderOutputButtons);
+    QWidget* host = form_.slot(PageHost::Slot::FaderOutputButtons);
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     auto make = [&](const char* name, const QString& text, const QString& hint) {
@@ -196,7 +197,7 @@ void OutputControls::buildPictures() {
 }
 
 void OutputControls::buildOffline() {
-    auto* usb = form_.findChild<QGroupBox*>("GroupBoxUsb");
+    QWidget* usb = form_.slot(PageHost::Slot::OptionsInterface);
     CheckBoxNoUSBconnect = new QCheckBox("Работа в DEMO режиме", usb);
     CheckBoxNoUSBconnect->setObjectName("CheckBoxNoUSBconnect");
     CheckBoxNoUSBconnect->setToolTip("Ничего не отправлять в интерфейс");
@@ -223,14 +224,10 @@ void OutputControls::InitUsbDevise() {
     outputs_.start();
     TimerPolling->start();
     // The listing labels are filled once, here.
-    auto set = [this](const char* name, const std::string& text) {
-        if (auto* label = form_.findChild<QLabel*>(name))
-            label->setText(QString::fromStdString(text));
-    };
     const OutputListing listing = outputs_.listing();
-    set("LabelKolvoUSB", listing.count);
-    set("LabelTipFtdi", listing.description);
-    set("LabelUSBnomber", listing.serial);
+    form_.showInterfaceListing(QString::fromStdString(listing.count),
+                               QString::fromStdString(listing.description),
+                               QString::fromStdString(listing.serial));
 }
 
 void OutputControls::TimerPollingTimer() {

@@ -20,7 +20,7 @@ class QToolButton;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The live output as the window sees it: the crossfade mode, blackout and
 // the macro picture, the static picture keys, manual control, offline mode,
@@ -32,7 +32,7 @@ class OutputControls : public QObject {
     Q_OBJECT
 
 public:
-    OutputControls(TBaseForm& form, const Options& options);
+    OutputControls(PageHost& form, const Options& options);
     ~OutputControls() override;
 
     // Start-up: start every output (the USB driver lists the interfaces) and
@@ -65,7 +65,7 @@ private:
     void blinkTimer();
     void showClockPriority();
 
-    TBaseForm& form_;
+    PageHost& form_;
     Console& console_;
     ConsoleCore& core_;
     io::OutputSet outputs_;

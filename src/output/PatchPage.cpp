@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "show/PatchFile.h"
 #include "show/PathBytes.h"
 
@@ -29,7 +29,7 @@ std::string local(const QString& path) {
 }
 }  // namespace
 
-PatchPage::PatchPage(TBaseForm& form, QWidget* page) : QWidget(page), form_(form) {
+PatchPage::PatchPage(PageHost& form, QWidget* page) : QWidget(page), form_(form) {
     setObjectName("PatchPage");
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
@@ -106,7 +106,7 @@ PatchPage::PatchPage(TBaseForm& form, QWidget* page) : QWidget(page), form_(form
     tools->addStretch(1);
     columns->addLayout(tools);
 
-    form_.on(TBaseForm::Hook::UpDateDmxCoder, [this] { UpDateDmxCoder(); });
+    form_.on(PageHost::Hook::UpDateDmxCoder, [this] { UpDateDmxCoder(); });
 }
 
 QString PatchPage::rowText(int source, int output) {
@@ -149,22 +149,22 @@ void PatchPage::SpeedButtonLarge(int step) {
 }
 
 void PatchPage::SpeedButtonOpenCoderTabClick() {
-    const auto path = form_.dialogs().openFile(&form_, patchDialog());
+    const auto path = form_.dialogs().openFile(form_.widget(), patchDialog());
     if (!path) return;
     // Whole or nothing: a file that fails leaves the table and the rows.
     const io::FileResult result = io::LoadPatchFile(local(*path), form_.console().patchTable);
     if (!result.ok()) {
-        form_.dialogs().error(&form_, QString::fromStdString(result.message));
+        form_.dialogs().error(form_.widget(), QString::fromStdString(result.message));
         return;
     }
     UpDateDmxCoder();
 }
 
 void PatchPage::SpeedButtonSaveCoderTabClick() {
-    const auto path = form_.dialogs().saveFile(&form_, patchDialog());
+    const auto path = form_.dialogs().saveFile(form_.widget(), patchDialog());
     if (!path) return;
     const io::FileResult result = io::SavePatchFile(local(*path), form_.console().patchTable);
-    if (!result.ok()) form_.dialogs().error(&form_, QString::fromStdString(result.message));
+    if (!result.ok()) form_.dialogs().error(form_.widget(), QString::fromStdString(result.message));
 }
 
 }  // namespace lumetra::ui

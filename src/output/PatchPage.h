@@ -9,7 +9,7 @@ class QScrollBar;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The "DMX coder" page: thirty rows show and edit the patch entries of
 // output channels p + 1 .. p + 30, where p is the position of
@@ -21,7 +21,7 @@ class PatchPage : public QWidget {
   public:
     static constexpr int kRows = 30;
 
-    PatchPage(TBaseForm& form, QWidget* page);
+    PatchPage(PageHost& form, QWidget* page);
 
     // Shows the table in the thirty rows. A refresh never writes into the
     // table: an entry the rows cannot show (a loaded value outside 1..255)
@@ -42,7 +42,7 @@ class PatchPage : public QWidget {
     int firstRowOffset() const;
     void relabel(int row);
 
-    TBaseForm& form_;
+    PageHost& form_;
     QScrollBar* ScrollBarCoderPos = nullptr;
     std::array<QScrollBar*, kRows> ScrollBarCoder{};
     std::array<QLabel*, kRows> Labelcoder{};

@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/SteadyText.h"
-#include "app/TBaseForm.h"
+#include "host/SteadyText.h"
+#include "host/PageHost.h"
 #include "output/OutputControls.h"
 #include "playback/SequencerPage.h"
 #include "edit/NamePage.h"
@@ -63,9 +63,9 @@ ColorShape* makeShape(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-AvtomatPage::AvtomatPage(TBaseForm& form) : QObject(&form), form_(form), avtomats_(form.console()) {
+AvtomatPage::AvtomatPage(PageHost& form) : QObject(form.widget()), form_(form), avtomats_(form.console()) {
     setObjectName("AvtomatPage");
-    QWidget* page = form.inputPage(TBaseForm::PageAvtomats);
+    QWidget* page = form.inputPage(PageHost::PageAvtomats);
     auto* layout = new QHBoxLayout(page);
     for (int n = 0; n < lumetra::kAvtomatCount; ++n) layout->addWidget(buildGenerator(page, n));
     layout->addStretch(1);
@@ -73,7 +73,7 @@ AvtomatPage::AvtomatPage(TBaseForm& form) : QObject(&form), form_(form), avtomat
     // The page follows the cells when it is shown and whenever the window
     // refreshes (a show loaded, the conveyor's next show), so the speeds,
     // patterns and channels in force are always those of the show.
-    form.onPageRefresh(TBaseForm::PageAvtomats, [this] {
+    form.onPageRefresh(PageHost::PageAvtomats, [this] {
         ReturnAvtomat();
         DisplayAvtomat(0);
         DisplayAvtomat(1);

@@ -17,7 +17,7 @@ class QWidget;
 namespace lumetra::ui {
 
 class ColorShape;
-class TBaseForm;
+class PageHost;
 
 // The page "Автоматы": the controls of the two chase generators and their
 // window timers. The engine's Avtomats does the stepping and is what the
@@ -27,7 +27,7 @@ class AvtomatPage : public QObject {
     Q_OBJECT
 
   public:
-    explicit AvtomatPage(TBaseForm& form);
+    explicit AvtomatPage(PageHost& form);
 
     lumetra::Avtomats& engine() { return avtomats_; }
 
@@ -72,7 +72,7 @@ class AvtomatPage : public QObject {
     void returnChannelLabels(int n);
     void setCell(int index, int value);
 
-    TBaseForm& form_;
+    PageHost& form_;
     lumetra::Avtomats avtomats_;
     std::array<Generator, lumetra::kAvtomatCount> gens_{};
 };

@@ -16,8 +16,8 @@
 #include <QWidget>
 #include <string_view>
 
-#include "app/SteadyText.h"
-#include "app/TBaseForm.h"
+#include "host/SteadyText.h"
+#include "host/PageHost.h"
 #include "playback/KonveyrGroup.h"
 #include "playback/SequencerPage.h"
 
@@ -202,10 +202,10 @@ bool MenuShortcutsFirst::eventFilter(QObject* watched, QEvent* event) {
     return menuShortcut(window_, pressed, true);
 }
 
-KeyControl::KeyControl(TBaseForm& form, SequencerPage& sequencer, QWidget* area)
-    : QObject(&form), form_(form), sequencer_(sequencer) {
+KeyControl::KeyControl(PageHost& form, SequencerPage& sequencer, QWidget* area)
+    : QObject(form.widget()), form_(form), sequencer_(sequencer) {
     setObjectName("KeyControl");
-    new MenuShortcutsFirst(form);
+    new MenuShortcutsFirst(*form.widget());
     CheckBoxFlashOn = new QCheckBox("Включить клавиатуру", area);
     CheckBoxFlashOn->setObjectName("CheckBoxFlashOn");
     CheckBoxFlashOn->setToolTip("Включить / Выключить флэш - кнопки клавиатуры");
@@ -245,7 +245,7 @@ bool KeyControl::firstSight(const QEvent* event, QWidget* widget, Sighting& last
 
 bool KeyControl::isMenuShortcut(const QKeyEvent& key) const {
     if (!(key.modifiers() & Qt::ControlModifier) || key.key() == Qt::Key_Control) return false;
-    return menuShortcut(form_, QKeySequence(key.keyCombination()), false);
+    return menuShortcut(*form_.widget(), QKeySequence(key.keyCombination()), false);
 }
 
 bool KeyControl::eventFilter(QObject* watched, QEvent* event) {
@@ -255,7 +255,7 @@ bool KeyControl::eventFilter(QObject* watched, QEvent* event) {
     // Only widgets of the main window count: keys typed into a dialog or
     // another window stay theirs.
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != &form_) return false;
+    if (!widget || widget->window() != form_.widget()) return false;
 
     if (type == QEvent::Wheel) {
         const auto* wheel = static_cast<QWheelEvent*>(event);
@@ -316,23 +316,10 @@ void KeyControl::FormKeyUp(int code) {
 }
 
 void KeyControl::FormMouseWheel(int delta) {
-    const char* name = nullptr;
-    bool jumps = false;
-    switch (form_.inputPages()->currentIndex()) {
-        case TBaseForm::PageFaders:
-            name = "ScrolbarVertPos";
-            jumps = true;
-            break;
-        case TBaseForm::PageGraph:
-            name = "ScrollBarChanellGrafik";
-            break;
-        case TBaseForm::PageBeam:
-            name = "ScrollBarEditXYCh1";
-            break;
-        default:
-            return;
-    }
-    auto* bar = form_.findChild<QScrollBar*>(name);
+    const auto page = static_cast<PageHost::InputPage>(form_.inputPages()->currentIndex());
+    // The group level of the faders jumps to its ends on a fast turn.
+    const bool jumps = page == PageHost::PageFaders;
+    QScrollBar* bar = form_.wheelSlider(page);
     if (!bar || delta == 0) return;
     // setValue clamps to the range and runs the slider's change handler.
     bar->setValue(bar->value() + (delta > 0 ? 1 : -1));

@@ -11,7 +11,7 @@ class QWidget;
 namespace lumetra::ui {
 
 class SequencerPage;
-class TBaseForm;
+class PageHost;
 
 // Windows-style code of a key as the console shows and uses it: letters are
 // their capitals, the main keyboard's digits 48..57, its minus key 189 and
@@ -45,7 +45,7 @@ class KeyControl : public QObject {
 
   public:
     // Places its check box and key label into `area`.
-    KeyControl(TBaseForm& form, SequencerPage& sequencer, QWidget* area);
+    KeyControl(PageHost& form, SequencerPage& sequencer, QWidget* area);
     ~KeyControl() override;
 
     bool previewOn() const { return previewOn_; }
@@ -77,7 +77,7 @@ class KeyControl : public QObject {
     };
     bool firstSight(const QEvent* event, QWidget* widget, Sighting& last);
 
-    TBaseForm& form_;
+    PageHost& form_;
     SequencerPage& sequencer_;
     QCheckBox* CheckBoxFlashOn = nullptr;
     QLabel* LabelKeySp = nullptr;

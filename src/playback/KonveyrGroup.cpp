@@ -13,7 +13,7 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "playback/SequencerPage.h"
 #include "show/PathBytes.h"
 #include "show/SettingsFile.h"
@@ -71,8 +71,8 @@ QIcon modeIcon(int kind) {
 
 }  // namespace
 
-KonveyrGroup::KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox* box)
-    : QObject(&form), form_(form), sequencer_(sequencer), core_(form.core()) {
+KonveyrGroup::KonveyrGroup(PageHost& form, SequencerPage& sequencer, QGroupBox* box)
+    : QObject(form.widget()), form_(form), sequencer_(sequencer), core_(form.core()) {
     setObjectName("KonveyrGroup");
     auto* layout = new QGridLayout(box);
     layout->setSpacing(2);
@@ -219,7 +219,7 @@ bool KonveyrGroup::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void KonveyrGroup::assign(int n) {
-    const auto chosen = form_.dialogs().openFile(&form_, {kShowFilter, "lum", QString()});
+    const auto chosen = form_.dialogs().openFile(form_.widget(), {kShowFilter, "lum", QString()});
     if (!chosen) return;
     form_.setKonveyorPath(n, *chosen);
     const io::KonveyrCaption caption = io::KonveyrAssignedCaption(n, bytesOf(*chosen));
@@ -250,7 +250,7 @@ void KonveyrGroup::KonveyrButtonOff() {
 }
 
 void KonveyrGroup::SpeedButtonKonvNewClick() {
-    if (!form_.dialogs().confirmWarning(&form_, "Удалить все файлы конвейра ? ")) return;
+    if (!form_.dialogs().confirmWarning(form_.widget(), "Удалить все файлы конвейра ? ")) return;
     core_.clearConveyor();
     for (int n = 1; n <= lumetra::Konveyr::kSlots; ++n) {
         const std::string letter = io::konveyrKeyPrefix(n);

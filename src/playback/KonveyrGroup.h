@@ -15,7 +15,7 @@ class QToolButton;
 namespace lumetra::ui {
 
 class SequencerPage;
-class TBaseForm;
+class PageHost;
 
 // The conveyor group "Конвейр потоков Шоу ": twenty slot buttons bound to
 // show files, the four mode buttons, the clear button and the switch of
@@ -26,7 +26,7 @@ class KonveyrGroup : public QObject {
     Q_OBJECT
 
   public:
-    KonveyrGroup(TBaseForm& form, SequencerPage& sequencer, QGroupBox* box);
+    KonveyrGroup(PageHost& form, SequencerPage& sequencer, QGroupBox* box);
 
     // Start-up captions from the paths of the settings file (8 characters).
     void labelFromSettings();
@@ -53,7 +53,7 @@ class KonveyrGroup : public QObject {
     void setBound(int n, bool bound);
     void coreChanged(const lumetra::CoreEvent& event);
 
-    TBaseForm& form_;
+    PageHost& form_;
     SequencerPage& sequencer_;
     lumetra::ConsoleCore& core_;
     std::array<QToolButton*, lumetra::Konveyr::kSlots> buttons_{};

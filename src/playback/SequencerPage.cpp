@@ -18,8 +18,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/SteadyText.h"
-#include "app/TBaseForm.h"
+#include "host/SteadyText.h"
+#include "host/PageHost.h"
 #include "show/SceneList.h"
 
 namespace lumetra::ui {
@@ -73,8 +73,8 @@ QToolButton* makeButton(QWidget* parent, const char* name, const char* hint) {
 
 }  // namespace
 
-SequencerPage::SequencerPage(TBaseForm& form)
-    : QObject(&form), form_(form), core_(form.core()) {
+SequencerPage::SequencerPage(PageHost& form)
+    : QObject(form.widget()), form_(form), core_(form.core()) {
     setObjectName("SequencerPage");
     build(form.sceneTabs()->widget(0));
 
@@ -185,7 +185,7 @@ void SequencerPage::build(QWidget* page) {
     scene->addWidget(LabelCoda);
     layout->addLayout(scene);
 
-    layout->addWidget(form_.slot(TBaseForm::Slot::SequencerSceneButtons));
+    layout->addWidget(form_.slot(PageHost::Slot::SequencerSceneButtons));
 
     // The preset start scene.
     auto* preset = new QHBoxLayout;
@@ -230,10 +230,10 @@ void SequencerPage::coreChanged(const lumetra::CoreEvent& event) {
         case Kind::Playing:
             if (event.index) {
                 SpeedButtonPlay->setChecked(true);
-                form_.run(TBaseForm::Hook::ModePlay);
+                form_.run(PageHost::Hook::ModePlay);
             } else {
                 SpeedButtonStop->setChecked(true);
-                form_.run(TBaseForm::Hook::ModeStop);
+                form_.run(PageHost::Hook::ModeStop);
             }
             return;
         case Kind::Tempo: {
@@ -337,10 +337,7 @@ void SequencerPage::TimerShouClockTimer() {
     form_.setCaptionPrefix(QString::fromStdString(tick.caption.captionPrefix));
     // The interface state goes to the status panel, but never over a
     // message that is still within its two seconds.
-    auto* panel = form_.findChild<QLabel*>("StatusPanel");
-    auto* messageTimer = form_.findChild<QTimer*>("TimerStatus");
-    if (panel && !(messageTimer && messageTimer->isActive()))
-        setSteadyText(panel, QString::fromStdString(tick.caption.statusPanel));
+    form_.showSteadyStatus(QString::fromStdString(tick.caption.statusPanel));
 
     setSteadyText(tick.playing ? LabelTimeShou : LabelTimePause, QString::fromStdString(tick.text));
 }

@@ -16,7 +16,7 @@ class QToolButton;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // A small square painted in one colour, without an outline. An invalid
 // colour paints nothing, so the window's face shows through.
@@ -43,7 +43,7 @@ class SequencerPage : public QObject {
     Q_OBJECT
 
   public:
-    explicit SequencerPage(TBaseForm& form);
+    explicit SequencerPage(PageHost& form);
 
     lumetra::Sequencer& sequencer() { return core_.sequencer(); }
 
@@ -91,7 +91,7 @@ class SequencerPage : public QObject {
     void flash(lumetra::TempoIndicator indicator);
     void ScrollBarStepChange(int position);
 
-    TBaseForm& form_;
+    PageHost& form_;
     lumetra::ConsoleCore& core_;
 
     QToolButton* SpeedButtonPlay = nullptr;

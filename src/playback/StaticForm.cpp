@@ -14,8 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/SideWindows.h"
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "edit/FaderPage.h"
 
 namespace lumetra::ui {
@@ -218,8 +217,8 @@ void TStaticForm::FormClose() {
 
 // ---- The main window's edit mode -----------------------------------------
 
-StaticEditMode::StaticEditMode(TBaseForm& form, FaderPage& faders)
-    : QObject(&form), form_(form), faders_(faders), editor_(form.console()) {
+StaticEditMode::StaticEditMode(PageHost& form, FaderPage& faders)
+    : QObject(form.widget()), form_(form), faders_(faders), editor_(form.console()) {
     setObjectName("StaticEditMode");
     ChaserItem = form.optionsMenu()->addAction("Запись и редактирование Статических картинок");
     ChaserItem->setObjectName("ChaserItem");
@@ -233,12 +232,12 @@ StaticEditMode::StaticEditMode(TBaseForm& form, FaderPage& faders)
     form.addSceneToolButton(SpeedButtonRECORD);
     connect(SpeedButtonRECORD, &QToolButton::clicked, this, &StaticEditMode::ChaserItemClick);
 
-    form.on(TBaseForm::Hook::ClearAll, [this] { showReplaced(); });
-    form.on(TBaseForm::Hook::ShowLoaded, [this] { showReplaced(); });
+    form.on(PageHost::Hook::ClearAll, [this] { showReplaced(); });
+    form.on(PageHost::Hook::ShowLoaded, [this] { showReplaced(); });
 }
 
 void StaticEditMode::ChaserItemClick() {
-    TStaticForm& window = form_.sideWindows().staticPictures();
+    TStaticForm& window = form_.staticPicturesWindow();
     window.attach(*this);
     // Entering twice would borrow the surface as the show's own scene 0.
     if (editor_.editing()) {
@@ -252,7 +251,7 @@ void StaticEditMode::ChaserItemClick() {
     setPlayButtonVisible(false);
     form_.ReturnPageControlAll();
     // The output follows the surface without crossfade.
-    if (auto* off = form_.findChild<QRadioButton*>("RadioGroupRateItem2")) off->setChecked(true);
+    form_.crossfadeOff();
     window.openEditor();
 }
 
@@ -277,14 +276,14 @@ void StaticEditMode::refreshSurface() {
 void StaticEditMode::showReplaced() {
     if (!editor_.editing()) return;
     editor_.showReplaced();
-    form_.sideWindows().staticPictures().forgetUndo();
+    form_.staticPicturesWindow().forgetUndo();
     faders_.CheckBoxFromMemory();
 }
 
 void StaticEditMode::setPlayButtonVisible(bool visible) {
     // The play button belongs to the sequencer page; in edit mode the show
     // cannot be started from it.
-    if (auto* play = form_.findChild<QToolButton*>("SpeedButtonPlay")) play->setVisible(visible);
+    form_.setPlayAllowed(visible);
 }
 
 }  // namespace lumetra::ui

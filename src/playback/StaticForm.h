@@ -16,7 +16,7 @@ namespace lumetra::ui {
 
 class FaderPage;
 class StaticEditMode;
-class TBaseForm;
+class PageHost;
 
 // The static pictures editor window "Статические картинки": read and write
 // buttons for the sixteen pictures, the scene selector and the deletes. It
@@ -74,14 +74,14 @@ class StaticEditMode : public QObject {
     Q_OBJECT
 
   public:
-    StaticEditMode(TBaseForm& form, FaderPage& faders);
+    StaticEditMode(PageHost& form, FaderPage& faders);
 
     void ChaserItemClick();
     // FormClose of the editor window.
     void leave();
     bool editing() const { return editor_.editing(); }
     lumetra::StaticPictureEditor& editor() { return editor_; }
-    TBaseForm& form() { return form_; }
+    PageHost& form() { return form_; }
 
     // The fader page's check boxes into the selection flags, and the page
     // back from the show after the surface changed.
@@ -96,7 +96,7 @@ class StaticEditMode : public QObject {
     void showReplaced();
     void setPlayButtonVisible(bool visible);
 
-    TBaseForm& form_;
+    PageHost& form_;
     FaderPage& faders_;
     lumetra::StaticPictureEditor editor_;
     QAction* ChaserItem = nullptr;

@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "show/SceneCommands.h"
 
 namespace lumetra::ui {
@@ -45,7 +45,7 @@ const QString kToScene = "До Сцены ";
 const QString kStartScene = "Начиная \nс сцены ";
 }  // namespace
 
-CopyPage::CopyPage(TBaseForm& form, SceneCommands& commands, QWidget* page)
+CopyPage::CopyPage(PageHost& form, SceneCommands& commands, QWidget* page)
     : QWidget(page), form_(form), commands_(commands) {
     setObjectName("CopyPage");
     auto* pageLayout = new QVBoxLayout(page);
@@ -164,7 +164,7 @@ void CopyPage::finish(BlockCopyResult result) {
     // The undo copy is taken before the limits are tested, so it is there
     // whether or not the copy ran.
     commands_.snapshotTaken();
-    if (result.refused()) form_.dialogs().warning(&form_, text(result.warning));
+    if (result.refused()) form_.dialogs().warning(form_.widget(), text(result.warning));
     form_.ReturnPageControlAll();
 }
 

@@ -13,7 +13,7 @@ class QSpinBox;
 namespace lumetra::ui {
 
 class SceneCommands;
-class TBaseForm;
+class PageHost;
 
 // The "Копирование" page: block copies of channels within scenes and of
 // whole scenes, with the page's memory/undo pair. The names block copy of
@@ -22,7 +22,7 @@ class CopyPage : public QWidget {
     Q_OBJECT
 
   public:
-    CopyPage(TBaseForm& form, SceneCommands& commands, QWidget* page);
+    CopyPage(PageHost& form, SceneCommands& commands, QWidget* page);
 
     QGroupBox* nameGroup() const { return GroupBoxNameBloc; }
 
@@ -44,7 +44,7 @@ class CopyPage : public QWidget {
     // Status, undo buttons, warning and refresh after a block copy.
     void finish(BlockCopyResult result);
 
-    TBaseForm& form_;
+    PageHost& form_;
     SceneCommands& commands_;
 
     QSpinBox* SpinEditLevelFirst = nullptr;

@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 
 namespace lumetra::ui {
 
@@ -37,14 +37,14 @@ const char* const kNewPasteHint =
 const char* const kReplaceHint = "Заменить текущую сцену Сценой  из буфера";
 }  // namespace
 
-SceneCommands::SceneCommands(TBaseForm& form) : QObject(&form), form_(form) {
+SceneCommands::SceneCommands(PageHost& form) : QObject(form.widget()), form_(form) {
     setObjectName("SceneCommands");
     buildMenu();
     buildToolButtons();
     buildSequencerButtons();
     buildUndoPairs();
-    form_.on(TBaseForm::Hook::ModePlay, [this] { ModePlay(); });
-    form_.on(TBaseForm::Hook::ModeStop, [this] { ModeStop(); });
+    form_.on(PageHost::Hook::ModePlay, [this] { ModePlay(); });
+    form_.on(PageHost::Hook::ModeStop, [this] { ModeStop(); });
 }
 
 void SceneCommands::buildMenu() {
@@ -102,7 +102,7 @@ void SceneCommands::buildToolButtons() {
 }
 
 void SceneCommands::buildSequencerButtons() {
-    QWidget* place = form_.slot(TBaseForm::Slot::SequencerSceneButtons);
+    QWidget* place = form_.slot(PageHost::Slot::SequencerSceneButtons);
     SpeedButtonNewScena =
         makeButton(place, "SpeedButtonNewScena", "Новая", "Создать новую сцену после текущей");
     SpeedButtonScenaCopy =
@@ -157,14 +157,14 @@ void SceneCommands::buildUndoPairs() {
         undoPairs_[i] = pair;
     }
 
-    QWidget* faderPlace = form_.slot(TBaseForm::Slot::FaderUndo);
+    QWidget* faderPlace = form_.slot(PageHost::Slot::FaderUndo);
     undoPairs_[0]->setParent(faderPlace);
     faderPlace->layout()->addWidget(undoPairs_[0]);
 
     // The channel graph and beam editor pages get their pair at the top
     // left; their editors lay themselves out below it in the same column.
     for (auto [page, index] :
-         {std::pair{TBaseForm::PageGraph, 1}, std::pair{TBaseForm::PageBeam, 2}}) {
+         {std::pair{PageHost::PageGraph, 1}, std::pair{PageHost::PageBeam, 2}}) {
         QWidget* widget = form_.inputPage(page);
         auto* column = qobject_cast<QBoxLayout*>(widget->layout());
         if (!column) column = new QVBoxLayout(widget);

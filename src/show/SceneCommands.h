@@ -12,7 +12,7 @@ class QWidget;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The scene-list commands of the main window: the "Сцены" menu, their tool
 // bar buttons, the scene buttons of the sequencer page, the auto-add switch
@@ -23,7 +23,7 @@ class SceneCommands : public QObject {
     Q_OBJECT
 
   public:
-    explicit SceneCommands(TBaseForm& form);
+    explicit SceneCommands(PageHost& form);
 
     // The memory/undo pair of an editor page (index 0: faders, 1: channel
     // graph, 2: beam editor, 3: block copies), laid out side by side in a
@@ -57,7 +57,7 @@ class SceneCommands : public QObject {
     // Status and refresh after one of the engine's scene commands.
     void finish(SceneCommand result);
 
-    TBaseForm& form_;
+    PageHost& form_;
 
     // Menu "Сцены", in menu order.
     QAction* CopyPredScena = nullptr;

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/SteadyText.h"
+#include "host/SteadyText.h"
 #include "sound/BeatTracker.h"
 
 namespace lumetra::ui {

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "sound/BeatControls.h"
 #include "playback/SequencerPage.h"
 
@@ -99,7 +99,7 @@ void OscPanel::paintEvent(QPaintEvent*) {
     painter.drawPolyline(line);
 }
 
-SoundPage::SoundPage(TBaseForm& form) : QObject(&form), form_(form), analysis_(form.console()) {
+SoundPage::SoundPage(PageHost& form) : QObject(form.widget()), form_(form), analysis_(form.console()) {
     setObjectName("SoundPage");
     build(form.sceneTabs()->widget(2));
     TimerAudio = new QTimer(this);
@@ -200,9 +200,9 @@ void SoundPage::start(const std::string& audio, sound::Clock clock) {
         if (form_.isQuitting())
             std::fprintf(stderr, "lumetra: %s %s\n", failure.caption.c_str(), failure.text.c_str());
         else if (failure.caption.empty())
-            form_.dialogs().error(&form_, text);
+            form_.dialogs().error(form_.widget(), text);
         else
-            form_.dialogs().message(&form_, QString::fromStdString(failure.caption), text);
+            form_.dialogs().message(form_.widget(), QString::fromStdString(failure.caption), text);
     }
     capture_ = std::move(opened.capture);
     if (capture_) beat_->startTracker(capture_->stream());

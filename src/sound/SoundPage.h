@@ -16,7 +16,7 @@ class QTimer;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 class ColorShape;
 class BeatControls;
 
@@ -42,7 +42,7 @@ class SoundPage : public QObject {
     Q_OBJECT
 
   public:
-    explicit SoundPage(TBaseForm& form);
+    explicit SoundPage(PageHost& form);
     ~SoundPage() override;
 
     // Start-up: opens the sound input the command line names (showing the
@@ -61,7 +61,7 @@ class SoundPage : public QObject {
     void build(QWidget* page);
     void showIndicator();
 
-    TBaseForm& form_;
+    PageHost& form_;
     sound::SoundAnalysis analysis_;
     std::unique_ptr<sound::SoundCapture> capture_;
     bool started_ = false;

@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/SideWindows.h"
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 #include "output/OutputControls.h"
+#include "view/View3dForm.h"
 
 namespace lumetra::ui {
 
@@ -43,8 +43,8 @@ QCheckBox* makeFixBox(QWidget* parent, const char* name) {
 
 }  // namespace
 
-DevicePlacement::DevicePlacement(TBaseForm& form, QWidget* page)
-    : QObject(&form), form_(form), devices_(form.channelColors()), feed_(devices_) {
+DevicePlacement::DevicePlacement(PageHost& form, QWidget* page)
+    : QObject(form.widget()), form_(form), devices_(form.channelColors()), feed_(devices_) {
     buildGroup(page);
     form_.output().cycle().setDeviceTable(&feed_);
 }
@@ -181,7 +181,7 @@ void DevicePlacement::setParBeam(io::DeviceTable& table, int position) {
 }
 
 void DevicePlacement::SpeedButton3DonClick() {
-    Tform3Dlumi& view = form_.sideWindows().view3d();
+    Tform3Dlumi& view = form_.view3dWindow();
     if (view.feed() != &feed_) view.bind(feed_);
     view.show();
     view.raise();

@@ -12,7 +12,7 @@ class QWidget;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The 3D viewer's side of the main window: the group
 // "Позиционирование приборов " where the operator places the devices and
@@ -23,7 +23,7 @@ class TBaseForm;
 class DevicePlacement : public QObject {
     Q_OBJECT
   public:
-    DevicePlacement(TBaseForm& form, QWidget* page);
+    DevicePlacement(PageHost& form, QWidget* page);
     ~DevicePlacement() override;
 
     DeviceFeed& feed() { return feed_; }
@@ -38,7 +38,7 @@ class DevicePlacement : public QObject {
     void setParBeam(io::DeviceTable& table, int position);
     bool recording() const;
 
-    TBaseForm& form_;
+    PageHost& form_;
     io::ChannelColors& devices_;
     DeviceFeed feed_;
 

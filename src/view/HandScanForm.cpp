@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/TBaseForm.h"
+#include "host/PageHost.h"
 
 namespace lumetra::ui {
 
@@ -83,7 +83,7 @@ class ScannerMarker : public QWidget {
 
 }  // namespace
 
-THandScanForm::THandScanForm(TBaseForm& form)
+THandScanForm::THandScanForm(PageHost& form)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
       form_(form) {
     setObjectName("HandScanForm");

@@ -10,7 +10,7 @@ class QGroupBox;
 
 namespace lumetra::ui {
 
-class TBaseForm;
+class PageHost;
 
 // The manual scanner window: a small window that stays on top, with a
 // 256 x 256 field on which the mouse steers a scanner's beam. While the
@@ -23,7 +23,7 @@ class THandScanForm : public QWidget {
     Q_OBJECT
 
   public:
-    explicit THandScanForm(TBaseForm& form);
+    explicit THandScanForm(PageHost& form);
 
     // Menu "Опции" -> "Поле для ручного управления лучем сканера" (Ctrl+A)
     // and the tool button: paints and shows the window.
@@ -45,7 +45,7 @@ class THandScanForm : public QWidget {
     void calcMouse();
     void dropPriority();
 
-    TBaseForm& form_;
+    PageHost& form_;
     bool dragging_ = false;
     QPoint mouse_;  // a (column) and b (row) on the field
 

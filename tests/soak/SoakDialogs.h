@@ -6,7 +6,7 @@
 #include <optional>
 #include <random>
 
-#include "app/Dialogs.h"
+#include "host/Dialogs.h"
 
 namespace lumetra::soak {
 

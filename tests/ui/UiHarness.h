@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/Dialogs.h"
+#include "host/Dialogs.h"
 #include "app/TBaseForm.h"
 
 namespace lumetra::testing {

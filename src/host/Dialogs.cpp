@@ -1,4 +1,4 @@
-#include "app/Dialogs.h"
+#include "host/Dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

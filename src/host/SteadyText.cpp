@@ -1,4 +1,4 @@
-#include "app/SteadyText.h"
+#include "host/SteadyText.h"
 
 #include <QLabel>
 
