@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,15 +45,7 @@ class OnFirstExpose : public QObject {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const lumetra::ParsedOptions parsed = lumetra::parseOptions(args);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "lumetra: %s\n\n%s", parsed.error.c_str(),
-                     lumetra::optionsHelpText().c_str());
-        return 2;
-    }
-    if (parsed.options.help) {
-        std::fputs(lumetra::optionsHelpText().c_str(), stdout);
-        return 0;
-    }
+    if (const std::optional<int> code = lumetra::answerHelpOrFault(parsed)) return *code;
 
     // `lumetra` runs the player itself; started directly, this program
     // plays without its window just as well.

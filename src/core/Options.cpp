@@ -1,6 +1,7 @@
 #include "core/Options.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace lumetra {
 
@@ -210,6 +211,18 @@ std::string optionsHelpText() {
            "member of the audio group (the package's limits file: 'sudo adduser $USER\n"
            "audio', then log in again) or from RealtimeKit (package rtkit); otherwise it\n"
            "runs at nice -10 where allowed. The options page tells which it got.\n";
+}
+
+std::optional<int> answerHelpOrFault(const ParsedOptions& parsed) {
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "lumetra: %s\n\n%s", parsed.error.c_str(), optionsHelpText().c_str());
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::fputs(optionsHelpText().c_str(), stdout);
+        return 0;
+    }
+    return std::nullopt;
 }
 
 }  // namespace lumetra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,11 @@ struct ParsedOptions {
 
 ParsedOptions parseOptions(const std::vector<std::string>& args);
 std::string optionsHelpText();
+
+// A command line that asks for the help or that could not be understood
+// ends the program here: the help on standard output (exit code 0), or
+// the fault and the help on standard error (2). Nothing for one that runs.
+std::optional<int> answerHelpOrFault(const ParsedOptions& parsed);
 
 // One output named by --interface.
 struct InterfaceChoice {

@@ -28,15 +28,7 @@ std::string windowProgram() {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const lumetra::ParsedOptions parsed = lumetra::parseOptions(args);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "lumetra: %s\n\n%s", parsed.error.c_str(),
-                     lumetra::optionsHelpText().c_str());
-        return 2;
-    }
-    if (parsed.options.help) {
-        std::fputs(lumetra::optionsHelpText().c_str(), stdout);
-        return 0;
-    }
+    if (const std::optional<int> code = lumetra::answerHelpOrFault(parsed)) return *code;
     if (parsed.options.headless) return lumetra::front::runHeadless(parsed.options, argc, argv);
 
     std::string window = windowProgram();
