@@ -213,7 +213,10 @@ void HeadlessPlayer::coreChanged(const CoreEvent& event) {
             return;
         case Kind::ShowLoaded:
             if (!event.index) {
-                line(event.text + " " + core_.openName());
+                // The reason names the file, except the window's own words
+                // for one that is not there.
+                const bool named = event.text.find(core_.openName()) != std::string::npos;
+                line(named ? event.text : event.text + " " + core_.openName());
                 return;
             }
             if (event.text != lastState_[static_cast<std::size_t>(Kind::ShowLoaded)])
