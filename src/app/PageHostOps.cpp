@@ -17,7 +17,9 @@
 namespace lumetra::ui {
 
 void TBaseForm::showSteadyStatus(const QString& text) {
-    if (!TimerStatus->isActive()) setSteadyText(statusPanel_, text);
+    if (TimerStatus->isActive() || statusPanel_->text() == text) return;
+    setSteadyText(statusPanel_, text);
+    tellRemote();
 }
 
 int TBaseForm::sceneSliderPosition() const {
@@ -71,6 +73,7 @@ void TBaseForm::crossfadeOff() {
 }
 
 void TBaseForm::setPlayAllowed(bool allowed) {
+    playAllowed_ = allowed;
     if (auto* play = findChild<QToolButton*>("SpeedButtonPlay")) play->setVisible(allowed);
 }
 

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/RemoteBinding.h"
 #include "app/SideWindows.h"
 #include "remote/RemoteHub.h"
 #include "app/TBaseForm.h"
@@ -99,57 +98,6 @@ void TBaseForm::FormShown() {
     shownStepsPending_ = false;
     if (options_.play != Options::Play::No)
         sequencerPage_->playFromCommandLine(options_.play == Options::Play::Sound);
-}
-
-void TBaseForm::startRemoteControl() {
-    if (options_.remotePort == 0 && options_.oscPort == 0) return;
-    remoteBinding_ = new RemoteBinding(*this);
-    QString where;
-    remote_ = startRemote(*this, *remoteBinding_, where);
-    if (remote_) {
-        connect(remote_.get(), &remote::RemoteHub::whereChanged, this,
-                [this](const QString& text) { showRemoteWhere(text); });
-        // At most once a second: what OSC took and what it threw away.
-        connect(remote_.get(), &remote::RemoteHub::oscCounts, this,
-                [this](int received, int dropped) {
-                    std::fprintf(stderr, "lumetra: OSC: %d taken, %d ignored\n", received,
-                                 dropped);
-                    if (LabelRemoteOptions)
-                        LabelRemoteOptions->setText(
-                            remoteWhere_ + QStringLiteral("\nOSC: принято %1, отброшено %2")
-                                               .arg(received)
-                                               .arg(dropped));
-                });
-    }
-    showRemoteWhere(where);
-}
-
-void TBaseForm::showRemoteWhere(const QString& where) {
-    if (where.isEmpty()) return;
-    remoteWhere_ = where;
-    // A panel of its own at the right of the status bar, beside the one
-    // panel of messages, and a line on the options page.
-    if (!LabelRemote) {
-        LabelRemote = new QLabel(this);
-        LabelRemote->setObjectName("LabelRemote");
-        LabelRemote->setToolTip("Пульт с телефона и OSC: где их найти");
-        statusBar()->addPermanentWidget(LabelRemote);
-    }
-    LabelRemote->setText(where);
-    if (!LabelRemoteOptions) {
-        auto* usb = findChild<QWidget*>("GroupBoxUsb");
-        LabelRemoteOptions = new QLabel(usb);
-        LabelRemoteOptions->setObjectName("LabelRemoteOptions");
-        LabelRemoteOptions->setWordWrap(true);
-        LabelRemoteOptions->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        if (usb && usb->layout()) usb->layout()->addWidget(LabelRemoteOptions);
-    }
-    LabelRemoteOptions->setText(where);
-    OutStatus(where);
-}
-
-void TBaseForm::stopRemote() {
-    remote_.reset();
 }
 
 void TBaseForm::reopenLastShow() {

@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 
 #include "app/ScreenFit.h"
-#include "remote/RemoteHub.h"
+#include "remote/CoreRemote.h"
 #include "app/SideWindows.h"
 #include "sound/BeatControls.h"
 #include "host/SteadyText.h"
@@ -365,11 +365,13 @@ void TBaseForm::buildStatusBar() {
     connect(TimerStatus, &QTimer::timeout, this, [this] {
         setSteadyText(statusPanel_, QString());
         TimerStatus->stop();
+        tellRemote();
     });
 }
 
 void TBaseForm::OutStatus(const QString& text) {
     setSteadyText(statusPanel_, text);
+    tellRemote();
     // A running timer is not restarted: a second message within the period
     // goes when the first period ends.
     if (!TimerStatus->isActive()) TimerStatus->start();

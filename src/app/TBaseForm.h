@@ -30,13 +30,13 @@ class QToolBar;
 class QToolButton;
 
 namespace lumetra::remote {
+class CoreRemote;
 class RemoteHub;
 }
 
 namespace lumetra::ui {
 
 class SideWindows;
-class RemoteBinding;
 // scene list and patch
 class SceneCommands;
 class CopyPage;
@@ -227,6 +227,11 @@ class TBaseForm : public QMainWindow, public PageHost {
     void buildStatusBar();
     void startRemoteControl();
     void showRemoteWhere(const QString& where);
+    // What the remote takes from the window beside the core.
+    void lendRemote(remote::CoreRemote& remote);
+    // What the window lends the remote changed (the status line, the
+    // beat, the interface, a refresh): the remote's pages follow it.
+    void tellRemote();
 
     void FormClose();
     void startInterface();
@@ -325,8 +330,9 @@ class TBaseForm : public QMainWindow, public PageHost {
     QCheckBox* CheckBoxColorZamok = nullptr;
     QCheckBox* CheckBoxColorAvto = nullptr;
 
-    RemoteBinding* remoteBinding_ = nullptr;
+    std::unique_ptr<remote::CoreRemote> remoteConsole_;
     std::unique_ptr<remote::RemoteHub> remote_;
+    bool playAllowed_ = true;
     QString remoteWhere_;
     QLabel* LabelRemote = nullptr;         // status bar, right
     QLabel* LabelRemoteOptions = nullptr;  // options page

@@ -316,6 +316,10 @@ lumetra::CheckStates FaderPage::checkStates() const {
     return states;
 }
 
+void FaderPage::moveFader(int row, int level) {
+    rows_[row - 1].fader->setValue(level);
+}
+
 lumetra::FaderPositions FaderPage::faderPositions() const {
     lumetra::FaderPositions positions{};
     for (int i = 0; i < lumetra::kFaderRows; ++i)

@@ -42,6 +42,8 @@ class FaderPage : public QObject {
     void TimerDataDmxToDspTimer();
 
     lumetra::CheckStates checkStates() const;
+    // Row `row` (1..27) moved to `level`, as the operator moves it.
+    void moveFader(int row, int level);
     // Name field k (1..27); the channel names room gives it its behaviour.
     QLineEdit* nameField(int row) const { return rows_[row - 1].name; }
     lumetra::FaderPositions faderPositions() const;

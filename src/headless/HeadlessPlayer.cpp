@@ -107,19 +107,19 @@ void HeadlessPlayer::startSound() {
 
 void HeadlessPlayer::startRemote() {
     if (options_.remotePort == 0 && options_.oscPort == 0) return;
-    std::string whyOff;
-    const remote::RemoteConfig config = remote::remoteConfig(options_, folder_.showDir(), whyOff);
-    if (options_.remotePort != 0 && config.httpPort == 0)
-        line("the web remote is off: " + whyOff);
-    if (config.httpPort == 0 && config.oscPort == 0) return;
     remoteConsole_ = std::make_unique<remote::CoreRemote>(core_);
-    remoteConsole_->outputText = [this] {
-        const InterfaceState state = outputs_.interfaceState(core_.offline());
-        if (state.offline) return std::string("DEMO режим: ничего не отправляется");
-        if (state.open) return std::string("Интерфейс работает");
-        return state.statusText.empty() ? std::string("Интерфейс не открыт") : state.statusText;
+    // Without a window the output's state is told in words, and the lines
+    // are the status line (line() hands each one on).
+    remoteConsole_->front.fill = [this](remote::RemoteState& s) {
+        s.output = remote::outputWords(outputs_.interfaceState(core_.offline()));
     };
-    remote_ = std::make_unique<remote::RemoteHub>(*remoteConsole_, config);
+    std::string whyOff;
+    remote_ = remote::startRemote(*remoteConsole_, options_, folder_.showDir(), whyOff);
+    if (!whyOff.empty()) line("the web remote is off: " + whyOff);
+    if (!remote_) {
+        remoteConsole_.reset();
+        return;
+    }
     QObject::connect(remote_.get(), &remote::RemoteHub::whereChanged, this,
                      [this](const QString& where) {
                          if (where.toStdString() != remoteWhere_) line(where.toStdString());

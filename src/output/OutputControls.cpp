@@ -233,6 +233,7 @@ void OutputControls::InitUsbDevise() {
 void OutputControls::TimerPollingTimer() {
     outputs_.poll();
     showClockPriority();
+    emit polled();
 }
 
 void OutputControls::startTick() {

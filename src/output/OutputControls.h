@@ -54,6 +54,10 @@ public:
     void CheckBoxBlackOutClick();
     void TimerPollingTimer();
 
+signals:
+    // The outputs were polled: an interface may have opened or closed.
+    void polled();
+
 private:
     void buildRateMode();
     void buildLevels();

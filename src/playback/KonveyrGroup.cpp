@@ -182,6 +182,10 @@ bool KonveyrGroup::manualMode() const {
     return core_.conveyorMode() == lumetra::ConveyorMode::Hand;
 }
 
+QString KonveyrGroup::caption(int n) const {
+    return buttons_[n - 1]->text();
+}
+
 bool KonveyrGroup::keysOn() const {
     return CheckBoxKeyKonveyr->isChecked();
 }

@@ -45,6 +45,8 @@ class KonveyrGroup : public QObject {
     bool automaticMode() const;
     bool manualMode() const;
     bool keysOn() const;
+    // Slot n's caption (1..20), as its button shows it.
+    QString caption(int n) const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

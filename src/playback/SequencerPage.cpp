@@ -361,6 +361,10 @@ void SequencerPage::refreshFromShow() {
     setSteadyText(LabelCoda, QString::number(show.lastScene() + 1));
 }
 
+void SequencerPage::moveSceneSlider(int position) {
+    ScrollBarStep->setValue(position);
+}
+
 void SequencerPage::ScrollBarStepChange(int position) {
     // While the show plays the engine leaves the scene alone and the
     // refresh puts the slider back.

@@ -51,6 +51,9 @@ class SequencerPage : public QObject {
     void ModePlay();
     void ModeStop();
     void SpeedButtonPlayDblClick();
+    // The scene slider moved to `position` as by hand: the slider's end
+    // bounds it, and while the show plays the scene stays.
+    void moveSceneSlider(int position);
 
     // The fader page's display timer calls it whenever the show is not
     // playing: a stop made elsewhere puts the stop button down and switches

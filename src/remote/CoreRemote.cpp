@@ -3,6 +3,7 @@
 #include <QFile>
 #include <algorithm>
 
+#include "show/PathBytes.h"
 #include "show/SettingsFile.h"
 
 namespace lumetra::remote {
@@ -23,6 +24,10 @@ void CoreRemote::tellChanged() const {
     if (changed) changed();
 }
 
+void CoreRemote::frontChanged() const {
+    tellChanged();
+}
+
 void CoreRemote::setStatus(std::string text) {
     status_ = std::move(text);
     tellChanged();
@@ -39,7 +44,10 @@ RemoteState CoreRemote::state() const {
     for (int k = 0; k < kPictureCount; ++k) s.pictures[k] = core_.picture(k);
     for (int n = 1; n <= kSlotCount; ++n) {
         RemoteState::Slot& slot = s.conveyor[n - 1];
-        slot.caption = io::KonveyrButtonCaption(n, core_.conveyorPath(n)).text;
+        // A name that is not UTF-8 shows as the window shows it.
+        slot.caption = ui::pathForDisplay(ui::pathFromBytes(
+                                              io::KonveyrButtonCaption(n, core_.conveyorPath(n)).text))
+                           .toStdString();
         slot.bound = core_.slotBound(n);
         slot.active = core_.slotActive(n);
     }
@@ -51,14 +59,18 @@ RemoteState CoreRemote::state() const {
     // Without a window the steps follow the level trigger.
     s.byBeat = false;
     s.offline = core_.offline();
-    s.output = outputText ? outputText() : std::string();
     s.status = status_;
+    if (front.fill) front.fill(s);
     return s;
 }
 
 void CoreRemote::apply(const Command& c) {
     using Op = Command::Op;
     Console& console = core_.console();
+    if (front.apply && front.apply(c)) {
+        tellChanged();
+        return;
+    }
     switch (c.op) {
         case Op::Play:
             core_.play();
@@ -93,24 +105,29 @@ void CoreRemote::apply(const Command& c) {
             core_.setTempo(c.value);
             break;
         case Op::Fader:
-            // Row n of the faders is channel n of the scene shown (the first
-            // bank: there is no window to turn another one up).
+            // Without a fader page row n is channel n of the scene shown.
             console.show.setLevel(console.show.currentScene(), c.n,
                                   static_cast<std::uint8_t>(c.value));
             break;
         case Op::Scene:
-            // As the scene slider: up to the show's last scene, and not while
-            // the show plays.
+            // Without a scene slider: up to the show's last scene, and not
+            // while the show plays.
             if (!core_.playing())
                 console.show.setCell(cell::kCurrentScene,
                                      static_cast<std::uint8_t>(
                                          std::min(c.n - 1, console.show.lastScene())));
             break;
         case Op::Tap:
-            // No beat tracker without a window.
+            // No tap tempo without a beat tracker.
             break;
     }
     tellChanged();
+}
+
+std::string outputWords(const InterfaceState& state) {
+    if (state.offline) return "DEMO режим: ничего не отправляется";
+    if (state.open) return "Интерфейс работает";
+    return state.statusText.empty() ? "Интерфейс не открыт" : state.statusText;
 }
 
 RemoteConfig remoteConfig(const Options& o, const std::string& showDir, std::string& whyOff) {
@@ -136,6 +153,15 @@ RemoteConfig remoteConfig(const Options& o, const std::string& showDir, std::str
     config.httpPort = o.remotePort;
     config.password = password;
     return config;
+}
+
+std::unique_ptr<RemoteHub> startRemote(RemoteConsole& console, const Options& options,
+                                       const std::string& showDir, std::string& whyOff) {
+    if (options.remotePort == 0 && options.oscPort == 0) return nullptr;
+    const RemoteConfig config = remoteConfig(options, showDir, whyOff);
+    if (config.httpPort != 0) whyOff.clear();
+    if (config.httpPort == 0 && config.oscPort == 0) return nullptr;
+    return std::make_unique<RemoteHub>(console, config);
 }
 
 }  // namespace lumetra::remote

@@ -84,7 +84,10 @@ BeatControls::BeatControls(Console& console, QWidget* page) : QObject(page), con
     connect(TimerBeatWatch, &QTimer::timeout, this, &BeatControls::poll);
 
     connect(SpeedButtonTap, &QToolButton::pressed, this, &BeatControls::tap);
-    connect(RadioButtonByBeat, &QRadioButton::toggled, this, [this] { poll(); });
+    connect(RadioButtonByBeat, &QRadioButton::toggled, this, [this] {
+        poll();
+        emit shownChanged();
+    });
     connect(ComboBoxBeatEvery, &QComboBox::currentIndexChanged, this, [this](int i) {
         sequencer_.setEvery(kEveryChoices[std::clamp(i, 0, 3)]);
         poll();
@@ -104,6 +107,14 @@ void BeatControls::setChaseFollows(bool on) {
 
 bool BeatControls::byBeat() const {
     return RadioButtonByBeat->isChecked();
+}
+
+QString BeatControls::tempoText() const {
+    return LabelBeatTempo->text();
+}
+
+QString BeatControls::holdText() const {
+    return LabelBeatHold->text();
 }
 
 BeatSettings BeatControls::settings() const {
@@ -179,11 +190,15 @@ void BeatControls::fire(QTimer* timer, sound::BeatSchedule& schedule, std::int64
 void BeatControls::showGrid(const sound::BeatGrid& g, std::int64_t) {
     const bool tapped = !g.holds ? false : (!tracker_ || CheckBoxKeepTap->isChecked() ||
                                             g.beatNs == taps_.grid().beatNs);
-    if (g.periodNs > 0)
-        setSteadyText(LabelBeatTempo, QString::number(g.bpm(), 'f', 1) + " BPM");
-    setSteadyText(LabelBeatHold, !g.holds ? QStringLiteral("ритма нет")
-                                 : tapped ? QStringLiteral("темп касаний")
-                                          : QStringLiteral("ритм пойман"));
+    const QString tempo = g.periodNs > 0 ? QString::number(g.bpm(), 'f', 1) + " BPM"
+                                         : LabelBeatTempo->text();
+    const QString hold = !g.holds ? QStringLiteral("ритма нет")
+                         : tapped ? QStringLiteral("темп касаний")
+                                  : QStringLiteral("ритм пойман");
+    if (tempo == LabelBeatTempo->text() && hold == LabelBeatHold->text()) return;
+    setSteadyText(LabelBeatTempo, tempo);
+    setSteadyText(LabelBeatHold, hold);
+    emit shownChanged();
 }
 
 }  // namespace lumetra::ui

@@ -51,6 +51,9 @@ class BeatControls : public QObject {
     void poll();
 
     bool byBeat() const;
+    // What the labels show: the tempo and whether the beat is held.
+    QString tempoText() const;
+    QString holdText() const;
     // Whether a chase generator follows the beat: the tracker listens while
     // the sequencer or a generator does.
     void setChaseFollows(bool on);
@@ -65,6 +68,8 @@ class BeatControls : public QObject {
     void sequencerBeat();
     void chaseBeat();
     void tappedTempo(int periodMs);
+    // The step source, the tempo shown or the hold text changed.
+    void shownChanged();
 
   private:
     void arm(QTimer* timer, sound::BeatSchedule& schedule, std::int64_t& due, std::int64_t now);
