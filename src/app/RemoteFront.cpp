@@ -43,9 +43,9 @@ void TBaseForm::startRemoteControl() {
     connect(remote_.get(), &remote::RemoteHub::oscCounts, this, [this](int received, int dropped) {
         std::fprintf(stderr, "lumetra: OSC: %d taken, %d ignored\n", received, dropped);
         if (LabelRemoteOptions)
-            LabelRemoteOptions->setText(remoteWhere_ + QStringLiteral("\nOSC: принято %1, отброшено %2")
-                                                           .arg(received)
-                                                           .arg(dropped));
+            LabelRemoteOptions->setText(
+                remoteWhere_ +
+                QStringLiteral("\nOSC: принято %1, отброшено %2").arg(received).arg(dropped));
     });
     showRemoteWhere(where);
 }

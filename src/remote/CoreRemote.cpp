@@ -45,9 +45,10 @@ RemoteState CoreRemote::state() const {
     for (int n = 1; n <= kSlotCount; ++n) {
         RemoteState::Slot& slot = s.conveyor[n - 1];
         // A name that is not UTF-8 shows as the window shows it.
-        slot.caption = ui::pathForDisplay(ui::pathFromBytes(
-                                              io::KonveyrButtonCaption(n, core_.conveyorPath(n)).text))
-                           .toStdString();
+        slot.caption =
+            ui::pathForDisplay(
+                ui::pathFromBytes(io::KonveyrButtonCaption(n, core_.conveyorPath(n)).text))
+                .toStdString();
         slot.bound = core_.slotBound(n);
         slot.active = core_.slotActive(n);
     }
@@ -113,9 +114,8 @@ void CoreRemote::apply(const Command& c) {
             // Without a scene slider: up to the show's last scene, and not
             // while the show plays.
             if (!core_.playing())
-                console.show.setCell(cell::kCurrentScene,
-                                     static_cast<std::uint8_t>(
-                                         std::min(c.n - 1, console.show.lastScene())));
+                console.show.setCell(cell::kCurrentScene, static_cast<std::uint8_t>(std::min(
+                                                              c.n - 1, console.show.lastScene())));
             break;
         case Op::Tap:
             // No tap tempo without a beat tracker.

@@ -58,8 +58,7 @@ std::string outputWords(const InterfaceState& state);
 // What the options ask of the remote: the web page (with its password: the
 // option, the password file, or SHOW/remote-password in the data folder)
 // and OSC. A web remote without a password stays off, and whyOff says so.
-RemoteConfig remoteConfig(const Options& options, const std::string& showDir,
-                          std::string& whyOff);
+RemoteConfig remoteConfig(const Options& options, const std::string& showDir, std::string& whyOff);
 
 // The remote the options ask for, on `console`; none when none is asked
 // for or none can start. whyOff tells why a web remote asked for is off.
