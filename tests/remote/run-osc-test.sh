@@ -85,6 +85,15 @@ send /lumetra/blackout f 0
 for _ in $(seq 100); do [ "$(channel 1)" != 0 ] && break; sleep 0.05; done
 [ "$(channel 1)" != 0 ] || fail "blackout off: channel 1 stays 0"
 
+# Go to a scene, then move a fader row of it (the window does both with its
+# own scene slider and fader).
+send /lumetra/scene i 1
+wait_channel 1 10
+send /lumetra/scene i 2
+wait_channel 1 20
+send /lumetra/fader ii 1 33
+wait_channel 1 33
+
 # Malformed and unknown messages change nothing and are counted.
 python3 - "$osc" <<'PY'
 import socket, sys
