@@ -1,16 +1,20 @@
 // What the pages ask of the window: the operations one page offers the
-// others, answered by the frame, which knows where each control lives.
-#include <QCheckBox>
+// others, passed on by the frame to the page that owns them.
 #include <QGroupBox>
 #include <QLabel>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
-#include <QToolButton>
 
 #include "app/SideWindows.h"
 #include "app/TBaseForm.h"
+#include "edit/BeamPage.h"
+#include "edit/FaderPage.h"
+#include "edit/GraphPage.h"
 #include "host/SteadyText.h"
+#include "output/OutputControls.h"
+#include "playback/KeyControl.h"
+#include "playback/KonveyrGroup.h"
+#include "playback/SequencerPage.h"
 #include "show/CopyPage.h"
 #include "show/SceneCommands.h"
 
@@ -23,15 +27,13 @@ void TBaseForm::showSteadyStatus(const QString& text) {
 }
 
 int TBaseForm::sceneSliderPosition() const {
-    // The scene slider of the sequencer page.
-    if (auto* step = findChild<QScrollBar*>("ScrollBarStep")) return step->value();
-    return console_.show.currentScene();
+    return sequencerPage_->scenePosition();
 }
 
 void TBaseForm::keysOffForTyping() {
-    // The conveyor's letters and the hot keys.
-    for (const char* name : {"CheckBoxKeyKonveyr", "CheckBoxFlashOn"})
-        if (auto* box = findChild<QCheckBox*>(name)) box->setChecked(false);
+    // The conveyor's letters, then the hot keys.
+    konveyr_->keysOff();
+    keyControl_->keysOff();
 }
 
 void TBaseForm::windowColor(int& red, int& green, int& blue) const {
@@ -43,11 +45,11 @@ void TBaseForm::windowColor(int& red, int& green, int& blue) const {
 QScrollBar* TBaseForm::wheelSlider(InputPage page) const {
     switch (page) {
         case PageFaders:
-            return findChild<QScrollBar*>("ScrolbarVertPos");
+            return faderPage_->wheelBar();
         case PageGraph:
-            return findChild<QScrollBar*>("ScrollBarChanellGrafik");
+            return graphPage_->wheelBar();
         case PageBeam:
-            return findChild<QScrollBar*>("ScrollBarEditXYCh1");
+            return beamPage_->wheelBar();
         default:
             return nullptr;
     }
@@ -69,12 +71,12 @@ QWidget* TBaseForm::nameCopyPlace() const {
 }
 
 void TBaseForm::crossfadeOff() {
-    if (auto* off = findChild<QRadioButton*>("RadioGroupRateItem2")) off->setChecked(true);
+    output_->crossfadeOff();
 }
 
 void TBaseForm::setPlayAllowed(bool allowed) {
     playAllowed_ = allowed;
-    if (auto* play = findChild<QToolButton*>("SpeedButtonPlay")) play->setVisible(allowed);
+    sequencerPage_->setPlayButtonVisible(allowed);
 }
 
 TStaticForm& TBaseForm::staticPicturesWindow() {

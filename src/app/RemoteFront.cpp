@@ -113,7 +113,7 @@ void TBaseForm::showRemoteWhere(const QString& where) {
     }
     LabelRemote->setText(where);
     if (!LabelRemoteOptions) {
-        auto* usb = findChild<QWidget*>("GroupBoxUsb");
+        auto* usb = slot(Slot::OptionsInterface);
         LabelRemoteOptions = new QLabel(usb);
         LabelRemoteOptions->setObjectName("LabelRemoteOptions");
         LabelRemoteOptions->setWordWrap(true);

@@ -34,6 +34,9 @@ class BeamPage : public QObject {
   public:
     BeamPage(PageHost& form, SceneCommands& commands);
 
+    // The slider the mouse wheel moves on this page: the first pair's channel.
+    QScrollBar* wheelBar() const { return pairBars_[0]; }
+
     // Labels and range from the sliders and the show.
     void ReLabelEdiXY();
     // Repaints the path over the grid.

@@ -32,6 +32,9 @@ class FaderPage : public QObject {
   public:
     FaderPage(PageHost& form, SequencerPage& sequencer);
 
+    // The slider the mouse wheel moves on this page: the group level.
+    QScrollBar* wheelBar() const { return ScrolbarVertPos; }
+
     // Refreshes from the show; they never write the show.
     void ReturnScrollBars();
     void ReturnRate();

@@ -47,6 +47,9 @@ class GraphPage : public QObject {
   public:
     explicit GraphPage(PageHost& form);
 
+    // The slider the mouse wheel moves on this page: the channel.
+    QScrollBar* wheelBar() const { return ScrollBarChanellGrafik; }
+
     void ReturnGrafikLabel();
     void RepaintGrafik();
 

@@ -267,4 +267,8 @@ void OutputControls::blinkTimer() {
     if (visible && console_.controls.blackout.get() == 0) blink_->stop();
 }
 
+
+void OutputControls::crossfadeOff() {
+    rateItems_->button(2)->setChecked(true);
+}
 }  // namespace lumetra::ui

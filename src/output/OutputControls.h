@@ -33,6 +33,9 @@ class OutputControls : public QObject {
 
 public:
     OutputControls(PageHost& form, const Options& options);
+
+    // The crossfade mode "без плавности": the output follows at once.
+    void crossfadeOff();
     ~OutputControls() override;
 
     // Start-up: start every output (the USB driver lists the interfaces) and

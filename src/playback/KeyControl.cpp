@@ -327,4 +327,8 @@ void KeyControl::FormMouseWheel(int delta) {
     if (jumps && delta < -250) bar->setValue(bar->minimum());
 }
 
+void KeyControl::keysOff() {
+    CheckBoxFlashOn->setChecked(false);
+}
+
 }  // namespace lumetra::ui

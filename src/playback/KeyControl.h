@@ -46,6 +46,9 @@ class KeyControl : public QObject {
   public:
     // Places its check box and key label into `area`.
     KeyControl(PageHost& form, SequencerPage& sequencer, QWidget* area);
+
+    // The hot keys go off (typing a name).
+    void keysOff();
     ~KeyControl() override;
 
     bool previewOn() const { return previewOn_; }

@@ -264,4 +264,8 @@ void KonveyrGroup::SpeedButtonKonvNewClick() {
     }
 }
 
+void KonveyrGroup::keysOff() {
+    CheckBoxKeyKonveyr->setChecked(false);
+}
+
 }  // namespace lumetra::ui

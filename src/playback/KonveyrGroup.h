@@ -28,6 +28,9 @@ class KonveyrGroup : public QObject {
   public:
     KonveyrGroup(PageHost& form, SequencerPage& sequencer, QGroupBox* box);
 
+    // The conveyor's letter keys go off (typing a name).
+    void keysOff();
+
     // Start-up captions from the paths of the settings file (8 characters).
     void labelFromSettings();
 

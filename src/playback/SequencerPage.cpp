@@ -372,4 +372,12 @@ void SequencerPage::ScrollBarStepChange(int position) {
     form_.ReturnPageControlAll();
 }
 
+int SequencerPage::scenePosition() const {
+    return ScrollBarStep->value();
+}
+
+void SequencerPage::setPlayButtonVisible(bool visible) {
+    SpeedButtonPlay->setVisible(visible);
+}
+
 }  // namespace lumetra::ui

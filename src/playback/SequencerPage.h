@@ -45,6 +45,11 @@ class SequencerPage : public QObject {
   public:
     explicit SequencerPage(PageHost& form);
 
+    // The scene the scene slider stands on.
+    int scenePosition() const;
+    // Play cannot be pressed while the static pictures are edited.
+    void setPlayButtonVisible(bool visible);
+
     lumetra::Sequencer& sequencer() { return core_.sequencer(); }
 
     // Start and stop playback (buttons, keys).
