@@ -27,7 +27,12 @@ bool HeardBeats::holdingAt(std::int64_t nowNs) const {
 }
 
 bool HeardBeats::sameTempo(std::int64_t reported) const {
-    return periodNs > 0 && std::llabs(reported - periodNs) < periodNs / 4;
+    if (periodNs <= 0) return false;
+    // A tracker at twice the tempo heard still counts when the music's
+    // beats fall on every other of its beats (the level the beats were
+    // heard at is the music's).
+    return std::llabs(reported - periodNs) < periodNs / 4 ||
+           (halved && std::llabs(2 * reported - periodNs) < periodNs / 4);
 }
 
 void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
@@ -36,8 +41,32 @@ void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
     // Two count only while the tracker hears the same tempo: one that has
     // found another octave (half or double) and beats at it is followed.
     int periods = periodsBetween(atNs);
-    if (periods == 2 && !sameTempo(reported)) periods = 0;
+    // The tracker has gone over to half the tempo, on the same grid.
+    const bool slower = periods == 2 && std::llabs(reported - 2 * periodNs) < periodNs / 2;
+    if (periods == 2 && !sameTempo(reported) && !slower) periods = 0;
     streak = periods > 0 ? streak + 1 : 1;
+    everyOther = periods == 2 ? everyOther + 1 : 0;
+    if (periods == 0) halved = false;
+    if (periods == 0 && onHeldGrid(atNs)) {
+        // The drums are back after a break on the grid that held before it:
+        // one more beat on it and the beat holds again.
+        periodNs = heldPeriodNs;
+        nextInterval = 0;
+        beatNs = atNs;
+        streak = kBeatsToHold - 1;
+        return;
+    }
+    if (slower || everyOther >= kEveryOtherToHalve) {
+        // Or three beats in a row came two periods apart: the music's beat
+        // is every other one of the tracker's (the hi-hats' eighths made it
+        // hear twice the tempo). The beat goes on at the slower level.
+        periodNs = atNs - beatNs;
+        intervals.fill(periodNs);
+        nextInterval = intervals.size();
+        everyOther = 0;
+        halved = !slower;
+        periods = 0;
+    }
     if (periods > 0) {
         // The tracker's own period is a whole number of analysis hops (11.6
         // ms apart) and slow to follow a change of tempo; the intervals heard
@@ -51,12 +80,22 @@ void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
         } else {
             periodNs = (3 * periodNs + intervals[(nextInterval - 1) % intervals.size()]) / 4;
         }
-    } else {
+    } else if (!halved) {
         periodNs = reported;
         nextInterval = 0;
     }
     beatNs = atNs;
-    if (streak >= kBeatsToHold) heldPeriodNs = periodNs;
+    if (streak >= kBeatsToHold) {
+        heldPeriodNs = periodNs;
+        heldBeatNs = beatNs;
+    }
+}
+
+bool HeardBeats::onHeldGrid(std::int64_t atNs) const {
+    if (heldPeriodNs <= 0 || heldBeatNs <= 0 || atNs <= heldBeatNs) return false;
+    const std::int64_t gap = atNs - heldBeatNs;
+    const std::int64_t n = (gap + heldPeriodNs / 2) / heldPeriodNs;
+    return n <= kHeldGridBeats && std::llabs(gap - n * heldPeriodNs) <= heldPeriodNs / 8;
 }
 
 bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported) {
@@ -84,7 +123,10 @@ bool HeardBeats::onset(std::int64_t atNs) {
     // (a break) gives way to any onset one period after another.
     const bool recent = beatNs > 0 && atNs - beatNs < kMissedPeriods * periodNs;
     if (recent) {
-        if (std::llabs(atNs - (beatNs + periodNs)) > periodNs / 8) return false;
+        // One period on, or two where a beat was left out (or the music's
+        // beat is every other one of the period).
+        const std::int64_t n = atNs - beatNs < 3 * periodNs / 2 ? 1 : 2;
+        if (std::llabs(atNs - (beatNs + n * periodNs)) > periodNs / 8) return false;
         beat(atNs, periodNs);
         return true;
     }
@@ -96,6 +138,10 @@ bool HeardBeats::onset(std::int64_t atNs) {
 BeatGrid HeardBeats::gridAt(std::int64_t nowNs) const {
     BeatGrid g{beatNs, periodNs, false};
     g.holds = holdingAt(nowNs) && nowNs - soundNs < kSilenceNs;
+    // A step only for the beat after one heard (after two where the beats
+    // heard came every other one): where none was heard, a break may have
+    // begun.
+    if (periodNs > 0) g.lastStepNs = beatNs + (everyOther > 0 ? 2 : 1) * periodNs + periodNs / 4;
     return g;
 }
 
@@ -130,20 +176,23 @@ void BeatSchedule::setPlaying(bool playing, std::int64_t nowNs) {
 std::optional<std::int64_t> BeatSchedule::nextStepAt(const BeatGrid& grid,
                                                      std::int64_t nowNs) const {
     if (!playing_ || !grid.holds || grid.periodNs <= 0) return std::nullopt;
-    // The next beat that is not used up yet and whose step is not past.
-    std::int64_t beat = grid.beatAtOrAfter(std::max(nowNs + kLeadNs, countFromNs_));
+    // The next beat that is not used up yet and not past. Its step time may
+    // have just gone by (the look came a little before the timer, or the
+    // grid moved by a few ms): a step a little late beats a beat left out.
+    std::int64_t beat = grid.beatAtOrAfter(std::max(nowNs, countFromNs_));
     const std::int64_t half = grid.periodNs / 2;
     if (lastBeatNs_ != INT64_MIN && beat <= lastBeatNs_ + half)
         beat = grid.beatAtOrAfter(lastBeatNs_ + half + 1);
     if (every_ > 1) {
         // Number the beats from the first one counted after Play.
         const std::int64_t first = firstBeatNs_ != INT64_MIN ? firstBeatNs_ : beat;
-        const double index = std::round(static_cast<double>(beat - first) /
-                                        static_cast<double>(grid.periodNs));
+        const double index =
+            std::round(static_cast<double>(beat - first) / static_cast<double>(grid.periodNs));
         const auto n = static_cast<std::int64_t>(index);
         const std::int64_t rest = ((n % every_) + every_) % every_;
         if (rest != 0) beat += (every_ - rest) * grid.periodNs;
     }
+    if (beat > grid.lastStepNs) return std::nullopt;
     return beat - kLeadNs;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -18,6 +19,8 @@ struct BeatGrid {
     std::int64_t beatNs = 0;    // a beat, heard or tapped
     std::int64_t periodNs = 0;  // time between beats
     bool holds = false;         // the beat is known now (not silence, not a break)
+    // No step for a beat after this one (a heard beat is carried one beat on).
+    std::int64_t lastStepNs = INT64_MAX;
 
     double bpm() const { return periodNs > 0 ? 60e9 / static_cast<double>(periodNs) : 0.0; }
     // The first beat at or after t.
@@ -35,6 +38,8 @@ struct HeardBeats {
     std::int64_t beatNs = 0;
     std::int64_t periodNs = 0;
     std::int64_t heldPeriodNs = 0;  // the period when the beat last held
+    std::int64_t heldBeatNs = 0;    // and the last beat then
+    static constexpr std::int64_t kHeldGridBeats = 64;
     int streak = 0;            // beats in a row at the tempo
     std::int64_t soundNs = 0;  // the last time the input was not silent
 
@@ -50,6 +55,12 @@ struct HeardBeats {
     bool sameTempo(std::int64_t reported) const;
     // Three beats in a row at the tempo, the last one recent.
     bool holdingAt(std::int64_t nowNs) const;
+    static constexpr int kEveryOtherToHalve = 3;
+    int everyOther = 0;   // beats in a row two periods after the last
+    bool halved = false;  // the period is twice the tracker's: its beats come every other one
+    // atNs falls on the grid that last held (within an eighth of a period,
+    // up to 64 beats on): the music came back from a break in time.
+    bool onHeldGrid(std::int64_t atNs) const;
     std::array<std::int64_t, 3> intervals{};  // the last intervals heard
     std::size_t nextInterval = 0;             // intervals heard in a row
     // A beat of the tracker; false when it is the beat already heard (an

@@ -33,16 +33,16 @@ TEST(BeatSchedule, StepsHalfATickBeforeEachBeatCountingFromPlay) {
     EXPECT_FALSE(s.nextStepAt(grid120(), 0)) << "no steps while stopped";
     s.setPlaying(true, 1260 * kMs);  // Play between two beats
     EXPECT_EQ(run(s, grid120(), 1260 * kMs, 3000 * kMs),
-              (std::vector<std::int64_t>{1500 * kMs - kLead, 2000 * kMs - kLead,
-                                         2500 * kMs - kLead, 3000 * kMs - kLead}));
+              (std::vector<std::int64_t>{1500 * kMs - kLead, 2000 * kMs - kLead, 2500 * kMs - kLead,
+                                         3000 * kMs - kLead}));
 
     // Every 4th beat, counted from the first beat after Play.
     BeatSchedule every4;
     every4.setEvery(4);
     every4.setPlaying(true, 1260 * kMs);
-    EXPECT_EQ(run(every4, grid120(), 1260 * kMs, 5600 * kMs),
-              (std::vector<std::int64_t>{1500 * kMs - kLead, 3500 * kMs - kLead,
-                                         5500 * kMs - kLead}));
+    EXPECT_EQ(
+        run(every4, grid120(), 1260 * kMs, 5600 * kMs),
+        (std::vector<std::int64_t>{1500 * kMs - kLead, 3500 * kMs - kLead, 5500 * kMs - kLead}));
 
     // A step just made is not made again when the grid moves by a few ms.
     BeatSchedule again;
@@ -61,6 +61,19 @@ TEST(BeatSchedule, AGridThatDoesNotHoldMakesNoStep) {
     lost.holds = false;
     EXPECT_FALSE(s.nextStepAt(lost, 2000 * kMs));
     EXPECT_TRUE(s.nextStepAt(grid120(), 2000 * kMs));
+}
+
+TEST(BeatSchedule, AStepJustDueIsMadeLateAndNoneBeyondTheBeatAfterTheLastHeard) {
+    BeatSchedule s;
+    s.setPlaying(true, 0);
+    // The look comes 5 ms after the step's time: the step is made now
+    // rather than the beat left out.
+    EXPECT_EQ(*s.nextStepAt(grid120(), 1505 * kMs - kLead), 1500 * kMs - kLead);
+    // A grid carried only one beat past the last heard: no step for the next.
+    BeatGrid carried = grid120();
+    carried.lastStepNs = 1600 * kMs;
+    s.stepped(1500 * kMs - kLead);
+    EXPECT_FALSE(s.nextStepAt(carried, 1600 * kMs));
 }
 
 TEST(TapTempo, MeanOfTheTapsAndTheLastTapAsPhase) {
@@ -129,6 +142,31 @@ TEST(HeardBeats, FollowsATempoJumpWithinThreeBeatsWhileTheTrackerLags) {
     EXPECT_EQ(h.periodNs, 910 * kMs);
 }
 
+TEST(HeardBeats, TheMusicsBeatAtEveryOtherTrackerBeatIsTheTempo) {
+    // The tracker hears the hi-hats' eighths (300 ms); the drums come every
+    // 600 ms. Three such beats in a row and the tempo is the drums'.
+    HeardBeats h;
+    for (int n = 0; n < 4; ++n) h.beat(1000 * kMs + n * 600 * kMs, 300 * kMs);
+    EXPECT_EQ(h.periodNs, 600 * kMs);
+    h.soundNs = 2800 * kMs;
+    const BeatGrid g = h.gridAt(2800 * kMs);
+    EXPECT_TRUE(g.holds);
+    EXPECT_EQ(g.beatAtOrAfter(2900 * kMs), 3400 * kMs);
+    // The tracker still beating at 300 ms on the half beat does not move it.
+    EXPECT_FALSE(h.tracked(3100 * kMs, 300 * kMs));
+    EXPECT_TRUE(h.tracked(3400 * kMs, 300 * kMs));
+    EXPECT_EQ(h.periodNs, 600 * kMs);
+
+    // A tracker that goes over to the slower level on the same grid keeps
+    // the beat held.
+    HeardBeats slower;
+    for (int n = 0; n < 3; ++n) slower.beat(1000 * kMs + n * 300 * kMs, 300 * kMs);
+    slower.beat(2200 * kMs, 600 * kMs);
+    slower.soundNs = 2200 * kMs;
+    EXPECT_EQ(slower.periodNs, 600 * kMs);
+    EXPECT_TRUE(slower.gridAt(2200 * kMs).holds);
+}
+
 TEST(HeardBeats, OnsetsAtTheKnownTempoTakeTheBeatUpAfterABreak) {
     HeardBeats h;
     for (int n = 0; n < 4; ++n) h.beat(1000 * kMs + n * 500 * kMs, 500 * kMs);
@@ -144,6 +182,19 @@ TEST(HeardBeats, OnsetsAtTheKnownTempoTakeTheBeatUpAfterABreak) {
     h.onset(back + 1500 * kMs);
     EXPECT_TRUE(h.gridAt(back + 1500 * kMs).holds);
     EXPECT_EQ(h.beatNs, back + 1500 * kMs);
+
+    // Drums that return in time with the grid that held before the break
+    // hold it again on their second beat.
+    HeardBeats inTime;
+    for (int n = 0; n < 4; ++n) inTime.beat(1000 * kMs + n * 500 * kMs, 500 * kMs);
+    inTime.tracked(6130 * kMs, 390 * kMs);             // the tracker's own idea in the break
+    const std::int64_t again = 8500 * kMs + 20 * kMs;  // 12 beats on, 20 ms late
+    inTime.tracked(again, 390 * kMs);
+    inTime.soundNs = again + 500 * kMs;
+    EXPECT_FALSE(inTime.gridAt(again).holds);
+    EXPECT_TRUE(inTime.onset(again + 500 * kMs));
+    EXPECT_TRUE(inTime.gridAt(again + 500 * kMs).holds);
+    EXPECT_EQ(inTime.periodNs, 500 * kMs);
 }
 
 }  // namespace
