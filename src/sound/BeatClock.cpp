@@ -14,8 +14,12 @@ std::int64_t BeatGrid::beatAtOrAfter(std::int64_t t) const {
 }
 
 int HeardBeats::periodsBetween(std::int64_t atNs) const {
-    if (periodNs <= 0 || beatNs <= 0 || atNs <= beatNs) return 0;
-    const std::int64_t gap = atNs - beatNs;
+    return periodsAfter(beatNs, atNs);
+}
+
+int HeardBeats::periodsAfter(std::int64_t fromNs, std::int64_t atNs) const {
+    if (periodNs <= 0 || fromNs <= 0 || atNs <= fromNs) return 0;
+    const std::int64_t gap = atNs - fromNs;
     const std::int64_t n = (gap + periodNs / 2) / periodNs;
     if (n < 1 || n > 2) return 0;
     return std::llabs(gap - n * periodNs) < periodNs / 4 ? static_cast<int>(n) : 0;
@@ -35,7 +39,7 @@ bool HeardBeats::sameTempo(std::int64_t reported) const {
            (halved && std::llabs(2 * reported - periodNs) < periodNs / 4);
 }
 
-void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
+void HeardBeats::beat(std::int64_t atNs, std::int64_t reported, bool confirmed) {
     if (periodNs <= 0) periodNs = reported;
     // One period after the last beat, or two where the music left one out.
     // Two count only while the tracker hears the same tempo: one that has
@@ -45,7 +49,12 @@ void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
     const bool slower = periods == 2 && std::llabs(reported - 2 * periodNs) < periodNs / 2;
     if (periods == 2 && !sameTempo(reported) && !slower) periods = 0;
     streak = periods > 0 ? streak + 1 : 1;
-    everyOther = periods == 2 ? everyOther + 1 : 0;
+    // The drums (the beats an onset confirmed) against the tracker's grid.
+    const std::int64_t sinceDrum = atNs - drumNs;
+    if (confirmed) {
+        everyOther = periodsAfter(drumNs, atNs) == 2 ? everyOther + 1 : 0;
+        drumNs = atNs;
+    }
     if (periods == 0) halved = false;
     if (periods == 0 && onHeldGrid(atNs)) {
         // The drums are back after a break on the grid that held before it:
@@ -56,11 +65,11 @@ void HeardBeats::beat(std::int64_t atNs, std::int64_t reported) {
         streak = kBeatsToHold - 1;
         return;
     }
-    if (slower || everyOther >= kEveryOtherToHalve) {
+    if (slower || (everyOther >= kEveryOtherToHalve && periodNs < kEighthsBelowNs)) {
         // Or three beats in a row came two periods apart: the music's beat
         // is every other one of the tracker's (the hi-hats' eighths made it
         // hear twice the tempo). The beat goes on at the slower level.
-        periodNs = atNs - beatNs;
+        periodNs = slower ? atNs - beatNs : sinceDrum;
         intervals.fill(periodNs);
         nextInterval = intervals.size();
         everyOther = 0;
@@ -98,12 +107,17 @@ bool HeardBeats::onHeldGrid(std::int64_t atNs) const {
     return n <= kHeldGridBeats && std::llabs(gap - n * heldPeriodNs) <= heldPeriodNs / 8;
 }
 
-bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported) {
+bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported, bool confirmed) {
     if (periodNs > 0 && std::llabs(atNs - beatNs) < periodNs / 4) return false;
+    // Where the drums fall on every other beat of the tracker, its beats
+    // between them are the eighths.
+    if (!confirmed && halved && periodsBetween(atNs) == 0) return false;
+    // Alone, a tracker beat may continue a beat held, not change its tempo.
+    if (!confirmed && holdingAt(atNs) && !sameTempo(reported)) return false;
     // While the beat holds, a tracker beat off its grid is the tracker still
     // finding a new tempo: the onsets on the grid know better.
     if (holdingAt(atNs) && sameTempo(reported) && periodsBetween(atNs) == 0) return false;
-    beat(atNs, reported);
+    beat(atNs, reported, confirmed);
     return true;
 }
 

@@ -46,18 +46,24 @@ struct HeardBeats {
     // A new beat and the tracker's period: the beat continues the streak
     // when it falls one period (within a quarter) after the last, or two
     // (a beat left out), and the period then follows the intervals heard.
-    void beat(std::int64_t atNs, std::int64_t reported);
+    // A beat that no onset confirmed (the tracker's alone) continues the
+    // streak but says nothing of where the drums fall.
+    void beat(std::int64_t atNs, std::int64_t reported, bool confirmed = true);
     // 1 or 2 when atNs lies that many periods after the last beat (within a
     // quarter period), else 0.
     int periodsBetween(std::int64_t atNs) const;
+    int periodsAfter(std::int64_t fromNs, std::int64_t atNs) const;
     // The tracker's period is the tempo heard (within a quarter), not
     // another octave of it.
     bool sameTempo(std::int64_t reported) const;
     // Three beats in a row at the tempo, the last one recent.
     bool holdingAt(std::int64_t nowNs) const;
     static constexpr int kEveryOtherToHalve = 3;
-    int everyOther = 0;   // beats in a row two periods after the last
-    bool halved = false;  // the period is twice the tracker's: its beats come every other one
+    // Only a tracker above 150 BPM may be hearing eighths.
+    static constexpr std::int64_t kEighthsBelowNs = 400'000'000;
+    int everyOther = 0;       // confirmed beats in a row two periods after the last
+    std::int64_t drumNs = 0;  // the last confirmed beat
+    bool halved = false;      // the period is twice the tracker's: its beats come every other one
     // atNs falls on the grid that last held (within an eighth of a period,
     // up to 64 beats on): the music came back from a break in time.
     bool onHeldGrid(std::int64_t atNs) const;
@@ -65,7 +71,7 @@ struct HeardBeats {
     std::size_t nextInterval = 0;             // intervals heard in a row
     // A beat of the tracker; false when it is the beat already heard (an
     // onset on the grid may have taken it first).
-    bool tracked(std::int64_t atNs, std::int64_t reported);
+    bool tracked(std::int64_t atNs, std::int64_t reported, bool confirmed = true);
     // An onset: it counts as the beat when it falls within an eighth of a
     // period of the next beat after a recent one, or, when the last beat is
     // stale (after a break), one period after an earlier onset at the tempo

@@ -15,6 +15,9 @@ namespace {
 constexpr double kSilentRms = 0.00316;
 // A tracker beat and an onset this close are the same event.
 constexpr std::int64_t kConfirmNs = 70'000'000;
+// An onset is found this long after it sounded, at the most.
+constexpr std::int64_t kOnsetLatencyNs = 100'000'000;
+
 // An onset below this share of the strongest recent one (in energy) is an
 // ornament, not a beat.
 constexpr float kWeakOnset = 1.0f / 30;
@@ -76,10 +79,18 @@ bool BeatAnalysis::feed(const std::int16_t* samples, std::int64_t endNs) {
     aubio_onset_do(a.onset, a.in, a.onsetOut);
     fed_ += kHop;
     if (std::sqrt(energy / kHop) > kSilentRms) heard_.soundNs = endNs;
-    // A beat counts when the music has an onset on it: the tracker goes on
-    // predicting beats through a break, where nothing is played on them.
-    // Whichever of the two comes second confirms the first.
+    // A beat an onset confirms is placed on it; whichever of the two comes
+    // second confirms the first. A tracker beat that no onset confirmed
+    // still counts when the music had an onset since the beat before (much
+    // music does not hit every beat hard), not in a break: the tracker goes
+    // on predicting beats there, where nothing is played on them.
     bool heardOne = false;
+    const auto settle = [&] {
+        if (pendingNs_ != 0 && pendingNs_ - lastOnsetNs_ < pendingPeriod_ * 7 / 8)
+            heardOne = heard_.tracked(pendingNs_, pendingPeriod_, false) || heardOne;
+        pendingNs_ = 0;
+    };
+    if (pendingNs_ != 0 && endNs - pendingNs_ > kConfirmNs + kOnsetLatencyNs) settle();
     if (a.out->data[0] != 0) {
         const std::int64_t at = timeOf(aubio_tempo_get_last(a.tempo), endNs);
         const auto period = static_cast<std::int64_t>(
@@ -89,6 +100,7 @@ bool BeatAnalysis::feed(const std::int16_t* samples, std::int64_t endNs) {
         if (std::llabs(at - lastOnsetNs_) <= kConfirmNs) {
             heardOne = heard_.tracked(lastOnsetNs_, period);
         } else {
+            settle();
             pendingNs_ = at;
             pendingPeriod_ = period;
         }

@@ -152,10 +152,22 @@ TEST(HeardBeats, TheMusicsBeatAtEveryOtherTrackerBeatIsTheTempo) {
     const BeatGrid g = h.gridAt(2800 * kMs);
     EXPECT_TRUE(g.holds);
     EXPECT_EQ(g.beatAtOrAfter(2900 * kMs), 3400 * kMs);
-    // The tracker still beating at 300 ms on the half beat does not move it.
+    // The tracker still beating at 300 ms on the half beat does not move it,
+    // confirmed by an onset or alone.
     EXPECT_FALSE(h.tracked(3100 * kMs, 300 * kMs));
+    EXPECT_FALSE(h.tracked(3700 * kMs, 300 * kMs, false));
     EXPECT_TRUE(h.tracked(3400 * kMs, 300 * kMs));
     EXPECT_EQ(h.periodNs, 600 * kMs);
+    // The same where the tracker's beats between the drums are heard too
+    // (alone, with no onset on them): the drums decide.
+    HeardBeats soft;
+    for (int n = 0; n <= 6; ++n) soft.beat(1000 * kMs + n * 300 * kMs, 300 * kMs, n % 2 == 0);
+    EXPECT_EQ(soft.periodNs, 600 * kMs);
+    EXPECT_FALSE(soft.tracked(3100 * kMs, 300 * kMs, false));
+    // Alone, a tracker beat at another tempo does not move a beat held.
+    soft.soundNs = 3400 * kMs;
+    EXPECT_FALSE(soft.tracked(3400 * kMs, 450 * kMs, false));
+    EXPECT_EQ(soft.periodNs, 600 * kMs);
 
     // A tracker that goes over to the slower level on the same grid keeps
     // the beat held.
