@@ -11,7 +11,9 @@
 // the first 4 s, the worst phase's median and 95th percentile of
 // |step - beat|, the signed median, the beats missed and the steps off any
 // beat (of the first phase), and the analysis time as a share of the song's
-// length. STEPS=1 prints each step of the first phase with the grid.
+// length. STEPS=1 prints each step of the first phase with the grid; SKIP=N
+// starts the analysis N samples into the file (another alignment of its hops,
+// as the program has when playing starts after the sound).
 #include <sndfile.h>
 
 #include <algorithm>
@@ -46,7 +48,7 @@ Run play(const std::vector<std::int16_t>& samples, std::int64_t tickPhase) {
     schedule.setPlaying(true, kOrigin);
     const std::int64_t length =
         static_cast<std::int64_t>(samples.size()) * 1'000'000'000LL / kSampleRate;
-    std::size_t fed = 0;
+    std::size_t fed = std::getenv("SKIP") ? std::strtoul(std::getenv("SKIP"), nullptr, 10) : 0;
     std::optional<std::int64_t> due;
     for (std::int64_t t = kOrigin; t < kOrigin + length; t += kMs) {
         while (fed + BeatAnalysis::kHop <= samples.size()) {

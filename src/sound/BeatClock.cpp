@@ -40,6 +40,7 @@ bool HeardBeats::sameTempo(std::int64_t reported) const {
 }
 
 void HeardBeats::beat(std::int64_t atNs, std::int64_t reported, bool confirmed) {
+    backInTime = false;
     if (periodNs <= 0) periodNs = reported;
     // One period after the last beat, or two where the music left one out.
     // Two count only while the tracker hears the same tempo: one that has
@@ -63,6 +64,7 @@ void HeardBeats::beat(std::int64_t atNs, std::int64_t reported, bool confirmed) 
         nextInterval = 0;
         beatNs = atNs;
         streak = kBeatsToHold - 1;
+        backInTime = true;
         return;
     }
     if (slower || (everyOther >= kEveryOtherToHalve && periodNs < kEighthsBelowNs)) {
@@ -118,6 +120,9 @@ bool HeardBeats::tracked(std::int64_t atNs, std::int64_t reported, bool confirme
     // finding a new tempo: the onsets on the grid know better.
     if (holdingAt(atNs) && sameTempo(reported) && periodsBetween(atNs) == 0) return false;
     beat(atNs, reported, confirmed);
+    // The tracker and a drum agree on a beat of the grid held before the
+    // break: it holds again at once.
+    if (confirmed && backInTime) streak = kBeatsToHold;
     return true;
 }
 

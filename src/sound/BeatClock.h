@@ -40,6 +40,7 @@ struct HeardBeats {
     std::int64_t heldPeriodNs = 0;  // the period when the beat last held
     std::int64_t heldBeatNs = 0;    // and the last beat then
     static constexpr std::int64_t kHeldGridBeats = 64;
+    bool backInTime = false;   // the last beat took up the grid held before a break
     int streak = 0;            // beats in a row at the tempo
     std::int64_t soundNs = 0;  // the last time the input was not silent
 

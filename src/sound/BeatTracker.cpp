@@ -134,6 +134,7 @@ BeatGrid BeatTracker::grid(std::int64_t nowNs) const {
     heard.beatNs = beatNs_.load(std::memory_order_acquire);
     heard.periodNs = periodNs_.load(std::memory_order_acquire);
     heard.streak = streak_.load(std::memory_order_acquire);
+    heard.everyOther = everyOther_.load(std::memory_order_acquire);
     heard.soundNs = soundNs_.load(std::memory_order_acquire);
     return heard.gridAt(nowNs);
 }
@@ -173,6 +174,7 @@ void BeatTracker::run() {
         soundNs_.store(heard.soundNs, std::memory_order_release);
         if (heardOne) {
             streak_.store(heard.streak, std::memory_order_release);
+            everyOther_.store(heard.everyOther, std::memory_order_release);
             periodNs_.store(heard.periodNs, std::memory_order_release);
             beatNs_.store(heard.beatNs, std::memory_order_release);
         }

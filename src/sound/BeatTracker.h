@@ -87,6 +87,7 @@ class BeatTracker {
     std::atomic<std::int64_t> beatNs_{0};
     std::atomic<std::int64_t> periodNs_{0};
     std::atomic<int> streak_{0};
+    std::atomic<int> everyOther_{0};
     std::atomic<std::int64_t> soundNs_{0};
     std::atomic<std::int64_t> busyNs_{0};
     std::thread thread_;

@@ -196,17 +196,23 @@ TEST(HeardBeats, OnsetsAtTheKnownTempoTakeTheBeatUpAfterABreak) {
     EXPECT_EQ(h.beatNs, back + 1500 * kMs);
 
     // Drums that return in time with the grid that held before the break
-    // hold it again on their second beat.
+    // hold it again at once where the tracker agrees, else on their second
+    // beat.
     HeardBeats inTime;
     for (int n = 0; n < 4; ++n) inTime.beat(1000 * kMs + n * 500 * kMs, 500 * kMs);
-    inTime.tracked(6130 * kMs, 390 * kMs);             // the tracker's own idea in the break
+    inTime.tracked(6130 * kMs, 390 * kMs);  // the tracker's own idea in the break
+    HeardBeats drumsAlone = inTime;
     const std::int64_t again = 8500 * kMs + 20 * kMs;  // 12 beats on, 20 ms late
     inTime.tracked(again, 390 * kMs);
-    inTime.soundNs = again + 500 * kMs;
-    EXPECT_FALSE(inTime.gridAt(again).holds);
-    EXPECT_TRUE(inTime.onset(again + 500 * kMs));
-    EXPECT_TRUE(inTime.gridAt(again + 500 * kMs).holds);
+    inTime.soundNs = again;
+    EXPECT_TRUE(inTime.gridAt(again).holds);
     EXPECT_EQ(inTime.periodNs, 500 * kMs);
+    drumsAlone.soundNs = again + 1000 * kMs;
+    for (int n = 0; n < 3; ++n) {
+        EXPECT_FALSE(drumsAlone.gridAt(again + n * 500 * kMs).holds) << n;
+        drumsAlone.onset(again + n * 500 * kMs);
+    }
+    EXPECT_TRUE(drumsAlone.gridAt(again + 1000 * kMs).holds);
 }
 
 }  // namespace
