@@ -1,12 +1,15 @@
 #include "headless/HeadlessPlayer.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "headless/QuitSignal.h"
 #include "output/NoSigpipe.h"
 #include "playback/StaticPictures.h"
 #include "show/ShowReset.h"
+#include "sound/BeatTracker.h"
 #include "sound/SoundCapture.h"
 
 namespace lumetra::front {
@@ -33,6 +36,13 @@ HeadlessPlayer::HeadlessPlayer(const Options& options, io::DataFolder folder)
     audio_.setInterval(10);
     audio_.setTimerType(Qt::PreciseTimer);
     connect(&audio_, &QTimer::timeout, this, &HeadlessPlayer::audioTick);
+    beatStep_.setSingleShot(true);
+    beatStep_.setTimerType(Qt::PreciseTimer);
+    connect(&beatStep_, &QTimer::timeout, this, [this] {
+        beatSchedule_.stepped(beatDue_);
+        core_.beat();
+        armBeatStep();
+    });
 }
 
 HeadlessPlayer::~HeadlessPlayer() {
@@ -84,7 +94,8 @@ void HeadlessPlayer::startPlaying() {
         int from = 1;
         for (int n = Konveyr::kSlots; n >= 1; --n) {
             core_.setSlotActive(n, core_.slotBound(n));
-            if (conveyor == "list" && core_.slotBound(n) && core_.conveyorPath(n) == core_.openName())
+            if (conveyor == "list" && core_.slotBound(n) &&
+                core_.conveyorPath(n) == core_.openName())
                 from = n;
         }
         core_.setConveyorPosition(from);
@@ -102,7 +113,32 @@ void HeadlessPlayer::startSound() {
         line((failure.caption.empty() ? "" : failure.caption + ": ") + failure.text);
     capture_ = std::move(opened.capture);
     // Without a source the level rests where it is: no timer at all.
-    if (capture_) audio_.start();
+    if (!capture_) return;
+    startBeat();
+    audio_.start();
+}
+
+void HeadlessPlayer::startBeat() {
+    const std::array<std::string, 5>& ritm = core_.beatSettings();
+    // Only a capture that keeps its whole sample stream can be followed.
+    if (ritm[0] != "beat" || !capture_->stream()) return;
+    tracker_ = std::make_unique<sound::BeatTracker>(*capture_->stream());
+    beatSchedule_.setEvery(std::max(1, std::atoi(ritm[1].c_str())));
+    // The level trigger goes on measuring, but the beat makes the steps.
+    analysis_.settings().setsBeatFlag = false;
+}
+
+void HeadlessPlayer::armBeatStep() {
+    const std::int64_t now = sound::monotonicNs();
+    beatSchedule_.setPlaying(core_.soundTrigger() && core_.console().showRunning.get() == 1, now);
+    const std::optional<std::int64_t> next = beatSchedule_.nextStepAt(tracker_->grid(now), now);
+    if (!next) {
+        beatStep_.stop();
+        return;
+    }
+    if (beatStep_.isActive() && *next == beatDue_) return;
+    beatDue_ = *next;
+    beatStep_.start(static_cast<int>(std::max<std::int64_t>(0, (beatDue_ - now) / 1'000'000)));
 }
 
 void HeadlessPlayer::startRemote() {
@@ -126,16 +162,16 @@ void HeadlessPlayer::startRemote() {
                          remoteWhere_ = where.toStdString();
                      });
     // At most once a second: what OSC took and what it threw away.
-    QObject::connect(remote_.get(), &remote::RemoteHub::oscCounts, this,
-                     [](int received, int dropped) {
-                         std::fprintf(stderr, "lumetra: OSC: %d taken, %d ignored\n", received,
-                                      dropped);
-                     });
+    QObject::connect(
+        remote_.get(), &remote::RemoteHub::oscCounts, this, [](int received, int dropped) {
+            std::fprintf(stderr, "lumetra: OSC: %d taken, %d ignored\n", received, dropped);
+        });
 }
 
 void HeadlessPlayer::audioTick() {
     capture_->fillBlock(analysis_.block());
     analysis_.tick();
+    if (tracker_) armBeatStep();
 }
 
 void HeadlessPlayer::pollOutputs() {
@@ -157,6 +193,7 @@ void HeadlessPlayer::close() {
     step_.stop();
     poll_.stop();
     audio_.stop();
+    beatStep_.stop();
     autosave_.stop();
     // Remotes first: nothing reaches the console while it closes.
     remote_.reset();
@@ -164,6 +201,7 @@ void HeadlessPlayer::close() {
     // The output stops for good, then the interface closes.
     outputs_.stopTick();
     outputs_.stop();
+    tracker_.reset();
     capture_.reset();
     if (!started_) return;  // nothing was read, so nothing is written over
     const io::FileResult kept = core_.keepShow();

@@ -10,11 +10,13 @@
 #include "core/Options.h"
 #include "output/OutputSet.h"
 #include "remote/CoreRemote.h"
+#include "sound/BeatClock.h"
 #include "sound/SoundAnalysis.h"
 
 namespace lumetra::sound {
+class BeatTracker;
 class SoundCapture;
-}
+}  // namespace lumetra::sound
 
 namespace lumetra::front {
 
@@ -45,6 +47,11 @@ class HeadlessPlayer : public QObject {
     void startSound();
     void startRemote();
     void audioTick();
+    // With the settings file's [Ritm] Source=beat, "Работа от звука" steps
+    // on the music's beat, as the window does: the step is made a half tick
+    // before the predicted beat.
+    void startBeat();
+    void armBeatStep();
     void pollOutputs();
     void writeSettings();
     void line(const std::string& text);
@@ -56,6 +63,10 @@ class HeadlessPlayer : public QObject {
     io::OutputSet outputs_;
     sound::SoundAnalysis analysis_;
     std::unique_ptr<sound::SoundCapture> capture_;
+    std::unique_ptr<sound::BeatTracker> tracker_;  // reads capture_'s samples
+    sound::BeatSchedule beatSchedule_;
+    QTimer beatStep_;
+    std::int64_t beatDue_ = 0;
     // The web remote and OSC, where the options ask for them.
     std::unique_ptr<remote::CoreRemote> remoteConsole_;
     std::unique_ptr<remote::RemoteHub> remote_;

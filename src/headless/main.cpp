@@ -1,6 +1,6 @@
 // Program entry of `lumetra`. It reads the options; without a window
 // (--headless) it plays right here, carrying only the libraries a player
-// uses (no widgets, no OpenGL, no beat tracker), so that it starts at once
+// uses (no widgets, no OpenGL), so that it starts at once
 // and stays small all night. Otherwise it hands over to the window program
 // beside it, with the same arguments and the same process id.
 #include <unistd.h>

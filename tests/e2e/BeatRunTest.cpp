@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ProgramRun.h"
 #include "output/WirePacket.h"
@@ -36,8 +37,7 @@ std::string clickTrack(int seconds) {
         return out;
     };
     return "RIFF" + le(36 + pcm.size(), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-           le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(pcm.size(), 4) +
-           pcm;
+           le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2) + "data" + le(pcm.size(), 4) + pcm;
 }
 
 // Eight scenes, channel 1 at 10, 40, 70 ... so that every step shows.
@@ -51,8 +51,11 @@ std::string eightScenes() {
 
 }  // namespace
 
-TEST(BeatRun, StepsFollowTheBeatsAndRestInSilence) {
-    const fs::path home = fs::temp_directory_path() / ("lumetra-beat-" + std::to_string(::getpid()));
+// Plays twelve seconds of clicks at 120 BPM "по ритму" with `extra` options
+// and checks the steps at the wire.
+static void stepsFollowTheBeatsAndRestInSilence(const std::vector<std::string>& extra) {
+    const fs::path home =
+        fs::temp_directory_path() / ("lumetra-beat-" + std::to_string(::getpid()));
     fs::remove_all(home);
     fs::create_directories(home / "SHOW");
     writeFile((home / "SHOW" / "lumiEdit.col").string(), std::string(16384, '\0'));
@@ -62,8 +65,10 @@ TEST(BeatRun, StepsFollowTheBeatsAndRestInSilence) {
               "[LastFile]\nPath=" + (home / "show.lum").string() + "\n[Ritm]\nSource=beat\n");
     const fs::path wire = home / "wire.bin";
 
-    ProgramRun run({"--home=" + home.string(), "--interface=virtual:" + wire.string(),
-                    "--audio=file:" + (home / "click.wav").string(), "--play=sound"});
+    std::vector<std::string> args{"--home=" + home.string(), "--interface=virtual:" + wire.string(),
+                                  "--audio=file:" + (home / "click.wav").string(), "--play=sound"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    ProgramRun run(args);
     // Twelve seconds of clicks, then silence.
     std::this_thread::sleep_for(18s);
     EXPECT_EQ(run.stop(), 0);
@@ -94,4 +99,12 @@ TEST(BeatRun, StepsFollowTheBeatsAndRestInSilence) {
     }();
     EXPECT_LT(steps.back(), packets - 60) << "a step was made in silence";
     fs::remove_all(home);
+}
+
+TEST(BeatRun, StepsFollowTheBeatsAndRestInSilence) {
+    stepsFollowTheBeatsAndRestInSilence({});
+}
+
+TEST(BeatRun, TheHeadlessPlayerStepsOnTheBeatToo) {
+    stepsFollowTheBeatsAndRestInSilence({"--headless"});
 }
